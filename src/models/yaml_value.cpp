@@ -1,0 +1,162 @@
+#include "models/yaml_value.hpp"
+
+#include "models/number_text.hpp"
+#include "models/read.hpp"
+#include "models/scalar.hpp"
+
+namespace brindle::models {
+
+namespace {
+
+YamlValue from_scalar(const Cursor& c, const Event& e) {
+    std::string_view text = c.text(e);
+    Resolved r = resolve_scalar(text, e);
+    YamlValue v;
+    switch (r.kind) {
+        case Resolved::Kind::null: v.kind = YamlValue::Kind::null; break;
+        case Resolved::Kind::boolean:
+            v.kind = YamlValue::Kind::boolean;
+            v.boolean = r.boolean;
+            break;
+        case Resolved::Kind::unsigned_int:
+            v.kind = YamlValue::Kind::unsigned_int;
+            v.unsigned_int = r.unsigned_int;
+            break;
+        case Resolved::Kind::negative_int:
+            v.kind = YamlValue::Kind::negative_int;
+            v.negative_int = r.negative_int;
+            break;
+        case Resolved::Kind::big_unsigned:
+        case Resolved::Kind::big_negative:
+            throw ReadError("invalid type: " + describe(r, text) + ", expected any YAML value");
+        case Resolved::Kind::floating:
+            v.kind = YamlValue::Kind::floating;
+            v.floating = r.floating;
+            break;
+        case Resolved::Kind::text:
+            v.kind = YamlValue::Kind::text;
+            v.text.assign(text);
+            break;
+    }
+    return v;
+}
+
+std::string duplicate_key_text(const YamlValue& k) {
+    switch (k.kind) {
+        case YamlValue::Kind::null: return "duplicate entry with null key";
+        case YamlValue::Kind::boolean: return k.boolean ? "duplicate entry with key `true`" : "duplicate entry with key `false`";
+        case YamlValue::Kind::unsigned_int:
+        case YamlValue::Kind::negative_int:
+        case YamlValue::Kind::floating: return "duplicate entry with key " + enum_value_text(k);
+        case YamlValue::Kind::text: return "duplicate entry with key " + quoted(k.text);
+        default: return "duplicate entry in YAML map";
+    }
+}
+
+YamlValue read_node_value(Cursor& at, const Event& e);
+
+YamlValue read_untagged(Cursor& at, const Event& e) {
+    switch (e.kind) {
+        case EventKind::scalar: return from_scalar(at, e);
+        case EventKind::void_: return YamlValue{};
+        case EventKind::sequence_start: {
+            Cursor::Nested nested(at, e.mark);
+            YamlValue v;
+            v.kind = YamlValue::Kind::sequence;
+            for (std::size_t i = 0; at.peek().kind != EventKind::sequence_end; ++i) {
+                Cursor child(at, i);
+                v.items.push_back(read_yaml_value(child));
+            }
+            at.next();
+            return v;
+        }
+        case EventKind::mapping_start: {
+            Cursor::Nested nested(at, e.mark);
+            YamlValue v;
+            v.kind = YamlValue::Kind::mapping;
+            while (at.peek().kind != EventKind::mapping_end) {
+                Cursor child(at, at.peek());
+                YamlValue key = read_yaml_value(at);
+                for (std::size_t i = 0; i < v.items.size(); i += 2)
+                    if (v.items[i] == key) throw ReadError(duplicate_key_text(key));
+                v.items.push_back(std::move(key));
+                v.items.push_back(read_yaml_value(child));
+            }
+            at.next();
+            return v;
+        }
+        default: throw ReadError::end_of_input();
+    }
+}
+
+YamlValue read_node_value(Cursor& at, const Event& e) {
+    if (e.tag == Tag::local && e.kind != EventKind::void_) {
+        YamlValue v;
+        v.kind = YamlValue::Kind::tagged;
+        v.text.assign(at.document().tag_name(e));
+        Event untagged = e;
+        untagged.tag = Tag::none;
+        v.items.push_back(read_untagged(at, untagged));
+        return v;
+    }
+    return read_untagged(at, e);
+}
+
+}  // namespace
+
+YamlValue read_yaml_value(Cursor& c) {
+    return read_node(c, [](Cursor& at, const Event& e) { return read_node_value(at, e); });
+}
+
+std::string enum_value_text(const YamlValue& v) {
+    std::string out;
+    switch (v.kind) {
+        case YamlValue::Kind::text: return v.text;
+        case YamlValue::Kind::unsigned_int: append_u64(out, v.unsigned_int); return out;
+        case YamlValue::Kind::negative_int: append_i64(out, v.negative_int); return out;
+        case YamlValue::Kind::floating: append_f64(out, v.floating, FloatForm::yaml); return out;
+        default: return debug_form(v);
+    }
+}
+
+std::string debug_form(const YamlValue& v) {
+    switch (v.kind) {
+        case YamlValue::Kind::null: return "Null";
+        case YamlValue::Kind::boolean: return v.boolean ? "Bool(true)" : "Bool(false)";
+        case YamlValue::Kind::unsigned_int:
+        case YamlValue::Kind::negative_int:
+        case YamlValue::Kind::floating: return "Number(" + enum_value_text(v) + ")";
+        case YamlValue::Kind::text: return "String(" + quoted(v.text) + ")";
+        case YamlValue::Kind::sequence: {
+            std::string out = "Sequence [";
+            for (std::size_t i = 0; i < v.items.size(); ++i) {
+                if (i) out += ", ";
+                out += debug_form(v.items[i]);
+            }
+            return out + "]";
+        }
+        case YamlValue::Kind::mapping: {
+            std::string out = "Mapping {";
+            for (std::size_t i = 0; i < v.items.size(); i += 2) {
+                if (i) out += ", ";
+                const YamlValue& k = v.items[i];
+                switch (k.kind) {
+                    case YamlValue::Kind::boolean: out += k.boolean ? "true" : "false"; break;
+                    case YamlValue::Kind::unsigned_int:
+                    case YamlValue::Kind::negative_int:
+                    case YamlValue::Kind::floating: out += quoted(enum_value_text(k)); break;
+                    case YamlValue::Kind::text: out += quoted(k.text); break;
+                    default: out += debug_form(k); break;
+                }
+                out += ": ";
+                out += debug_form(v.items[i + 1]);
+            }
+            return out + "}";
+        }
+        case YamlValue::Kind::tagged:
+            return "TaggedValue { tag: !" + v.text + ", value: " + debug_form(v.items[0]) + " }";
+    }
+    return {};
+}
+
+}  // namespace brindle::models
