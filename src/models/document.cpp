@@ -9,6 +9,10 @@ namespace brindle::models {
 
 namespace {
 
+// Far beyond what any reader accepts (128 levels); only values that are
+// skipped could nest deeper.
+constexpr std::size_t load_depth_limit = 1024;
+
 Mark to_mark(const yaml_mark_t& m) { return Mark{m.index, m.line, m.column}; }
 
 Tag classify_tag(const char* tag) {
@@ -148,6 +152,13 @@ Document::Load Document::load(bool first) {
                     arena_.append(tag + 1, n);
                 }
                 anchor = seq ? ev.data.sequence_start.anchor : ev.data.mapping_start.anchor;
+                if (ps.open.size() >= load_depth_limit) {
+                    // libyaml's scanner works per token through every open
+                    // flow level, so unbounded nesting costs quadratic time.
+                    // No reader goes that deep, so loading stops here.
+                    failure_ = ReadError::nesting(rec.mark);
+                    return Load::failed;
+                }
                 // Every open collection is tracked, so that the matching end
                 // can tell whether its start carried an anchor.
                 ps.open.push_back(anchor ? events_.size() : SIZE_MAX);

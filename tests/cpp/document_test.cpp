@@ -1,0 +1,163 @@
+// Document-level reading: one document, nesting, anchors and aliases, syntax
+// errors, and the place of errors.
+#include <chrono>
+#include <string>
+
+#include "models/yaml_value.hpp"
+#include "test_util.hpp"
+
+using namespace brindle::models;
+using brindle::test::read_error;
+using brindle::test::read_ok;
+
+namespace {
+
+using Texts = OrderedMap<std::string, std::string>;
+using Lists = OrderedMap<std::string, std::vector<std::string>>;
+
+// A generic value of any depth, to count nesting levels.
+struct Any {
+    YamlValue v;
+};
+void read(Cursor& c, Any& out) { out.v = read_yaml_value(c); }
+
+struct Case {
+    const char* input;
+    const char* error;
+};
+
+TEST(Document, OneDocument) {
+    const char* more = "deserializing from YAML containing more than one document is not supported";
+    const Case cases[] = {
+        {"", ""},
+        {"# only a comment\n", ""},
+        {"   \n\n", ""},
+        {"---\n", ""},
+        {"a: b\n...\n", ""},
+        {"a: b\n...\n# trailing comment\n...\n", ""},
+        {"--- a: b\n", "invalid type: string \"a\", expected a map at line 1 column 5"},
+        {"a: b\n---\nc: d\n", more},
+        {"a: b\n---\n", more},
+        {"a: b\n--- \n...\n", more},
+        {"{a: b}}\n", more},
+        {"a: b\n...\n]\n", more},
+    };
+    for (const auto& c : cases) EXPECT_EQ(read_error<Texts>(c.input), c.error) << c.input;
+}
+
+TEST(Document, SyntaxErrors) {
+    const Case cases[] = {
+        {"a: [b, c\n", "did not find expected ',' or ']' at line 2 column 1, while parsing a flow sequence at line 1 column 4"},
+        {"a: 'b\n", "found unexpected end of stream at line 2 column 1, while scanning a quoted scalar at line 1 column 4"},
+        {"a:\n\tb: c\n", "found character that cannot start any token at line 2 column 1, while scanning for the next token"},
+        {"a: b\n c: d\n", "mapping values are not allowed in this context at line 2 column 3"},
+        {"a: \"\\q\"\n", "found unknown escape character at line 1 column 5, while parsing a quoted scalar at line 1 column 4"},
+        {"a: \xff\n", "invalid leading UTF-8 octet at position 3"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(read_error<Any>(c.input), c.error) << c.input;
+    // A type error before a syntax error is reported instead of it.
+    EXPECT_EQ(read_error<Texts>("a: [x]\nb: [c\n"), "a: invalid type: sequence, expected a string at line 1 column 4");
+}
+
+std::string nested_sequences(int depth) {
+    return std::string(static_cast<std::size_t>(depth), '[') + std::string(static_cast<std::size_t>(depth), ']');
+}
+
+TEST(Document, NestingBudget) {
+    EXPECT_EQ(read_error<Any>(nested_sequences(128)), "");
+    EXPECT_EQ(read_error<Any>(nested_sequences(129)), "recursion limit exceeded at line 1 column 129");
+    // A mapping counts as well; the error has a position but no path.
+    std::string maps;
+    for (int i = 0; i < 129; ++i) maps += std::string(static_cast<std::size_t>(i) * 2, ' ') + "k:\n";
+    maps += std::string(258, ' ') + "v\n";
+    EXPECT_EQ(read_error<Any>(maps), "recursion limit exceeded at line 129 column 257");
+    // Far past the budget the loader still only records events.
+    EXPECT_EQ(read_error<Any>(nested_sequences(100000)), "recursion limit exceeded at line 1 column 129");
+    // A collection reached through an alias counts where the alias stands.
+    std::string deep = "- &a " + nested_sequences(127) + "\n- [*a]\n";
+    EXPECT_EQ(read_error<Any>(deep), "recursion limit exceeded at line 1 column 132");
+}
+
+TEST(Document, Anchors) {
+    EXPECT_EQ(read_ok<Texts>("a: &x one\nb: *x\n").find("b") ? *read_ok<Texts>("a: &x one\nb: *x\n").find("b") : "",
+              "one");
+    // A name anchored twice: aliases read the latest definition before them.
+    auto v = read_ok<std::vector<std::string>>("[&x one, *x, &x two, *x]");
+    EXPECT_EQ(v, (std::vector<std::string>{"one", "one", "two", "two"}));
+    EXPECT_EQ(read_error<Texts>("a: *x\nb: &x one\n"), "unknown anchor at line 1 column 4");
+    // The path of a value reached through an alias is the place of use, the
+    // position that of the anchored node.
+    EXPECT_EQ(read_error<Lists>("a: &x [one, [two]]\nb: *x\n"),
+              "a[1]: invalid type: sequence, expected a string at line 1 column 13");
+    EXPECT_EQ((read_error<OrderedMap<std::string, Lists>>("a: {k: &x [one, [two]]}\nb: {k: *x}\n")),
+              "a.k[1]: invalid type: sequence, expected a string at line 1 column 17");
+    EXPECT_EQ((read_error<OrderedMap<std::string, Lists>>("a: &y {k: [one]}\nb: {k: &x [x, [two]]}\nc: {z: *x}\n")),
+              "b.k[1]: invalid type: sequence, expected a string at line 2 column 15");
+    EXPECT_EQ((read_error<OrderedMap<std::string, Lists>>("a: {k: [ok]}\nb: {z: &x [x, [two]]}\n")),
+              "b.z[1]: invalid type: sequence, expected a string at line 2 column 15");
+    // An alias used as a key gives the key segment "?".
+    EXPECT_EQ(read_error<Lists>("&k key: [a]\n*k : [[b]]\n"), "?[0]: invalid type: sequence, expected a string at line 2 column 7");
+    // A node holding an alias to itself is expanded until a limit stops it.
+    EXPECT_EQ(read_error<Any>("&a [*a]"), "repetition limit exceeded");
+    EXPECT_EQ(read_error<Any>("&a [[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[*a]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]"),
+              "recursion limit exceeded at line 1 column 33");
+}
+
+TEST(Document, RepetitionLimit) {
+    // Many aliases of a small node stay within 100 times the events.
+    std::string many = "a: &a x\nb: [";
+    for (int i = 0; i < 1000; ++i) many += "*a, ";
+    many += "*a]\n";
+    EXPECT_EQ(read_error<Any>(many), "");
+
+    // The classic bomb: each level doubles nine times.
+    std::string bomb = "a: &a [\"lol\",\"lol\",\"lol\",\"lol\",\"lol\",\"lol\",\"lol\",\"lol\",\"lol\"]\n";
+    const char* names = "abcdefghi";
+    for (int i = 1; i < 9; ++i) {
+        bomb += std::string(1, names[i]) + ": &" + names[i] + " [";
+        for (int k = 0; k < 9; ++k) bomb += std::string(k ? ", *" : "*") + names[i - 1];
+        bomb += "]\n";
+    }
+    EXPECT_EQ(read_error<Any>(bomb), "repetition limit exceeded");
+
+    // One large anchored node aliased many times: few jumps, huge expanded
+    // size.  Counting events read through aliases stops it quickly.
+    std::string big = "a: &big [";
+    for (int i = 0; i < 20000; ++i) big += "x, ";
+    big += "x]\nb: [";
+    for (int i = 0; i < 20000; ++i) big += "*big, ";
+    big += "*big]\n";
+    ASSERT_GT(big.size(), 150000u);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(read_error<Any>(big), "repetition limit exceeded");
+    auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 20.0);  // a bound against runaway work, not a timing test
+}
+
+TEST(Document, ErrorPlace) {
+    // At the root: no path and, at line 1 column 1, no position.
+    EXPECT_EQ(read_error<std::int32_t>("x"), "invalid type: string \"x\", expected i32");
+    EXPECT_EQ(read_error<std::int32_t>("\n  x"), "invalid type: string \"x\", expected i32 at line 2 column 3");
+    EXPECT_EQ(read_error<std::vector<std::int32_t>>("[1, x]"), ".[1]: invalid type: string \"x\", expected i32 at line 1 column 5");
+    EXPECT_EQ((read_error<OrderedMap<std::string, std::vector<Texts>>>("a:\n- b: c\n- b: [d]\n")),
+              "a[1].b: invalid type: sequence, expected a string at line 3 column 6");
+}
+
+TEST(Document, SkipNode) {
+    Document doc("a: [b, {c: *x}]\n");  // the alias fails loading; skipping stops at it
+    ReadCounters counters{0, 100};
+    Cursor c(doc, counters);
+    c.next();  // mapping start
+    c.skip_node();  // key a
+    EXPECT_EQ(c.peek().kind, EventKind::sequence_start);
+    try {
+        c.skip_node();
+        FAIL() << "expected the stored failure";
+    } catch (const ReadError& e) {
+        EXPECT_EQ(e.text(), "unknown anchor at line 1 column 12");
+    }
+    Document ok("[a, [b, &x c], {d: *x}]\nrest");
+    (void)ok;
+}
+
+}  // namespace
