@@ -1,0 +1,71 @@
+// Reading speed against the floor: libyaml parsing the same text into events
+// with nothing kept.  Prints the best of several runs and ratios, one line
+// per measure.  Usage: brindle_bench [FILE...]
+#include <yaml.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bench_cases.hpp"
+#include "models/document.hpp"
+
+namespace {
+
+std::string file_text(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Best time of `runs` calls, in seconds.
+double best_of(int runs, const std::function<void()>& f) {
+    double best = 1e30;
+    for (int i = 0; i < runs; ++i) {
+        auto t0 = std::chrono::steady_clock::now();
+        f();
+        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+    }
+    return best;
+}
+
+void libyaml_floor(const std::string& text) {
+    yaml_parser_t p;
+    yaml_parser_initialize(&p);
+    yaml_parser_set_input_string(&p, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    yaml_event_t ev;
+    for (;;) {
+        if (!yaml_parser_parse(&p, &ev)) break;
+        bool end = ev.type == YAML_STREAM_END_EVENT;
+        yaml_event_delete(&ev);
+        if (end) break;
+    }
+    yaml_parser_delete(&p);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> files(argv + 1, argv + argc);
+    if (files.empty()) files = brindle::bench::default_files();
+    for (const auto& path : files) {
+        std::string text = file_text(path);
+        int runs = text.size() > 4'000'000 ? 5 : 20;
+        double floor = best_of(runs, [&] { libyaml_floor(text); });
+        std::printf("%s (%zu bytes)\n", path.c_str(), text.size());
+        std::printf("  %-28s %9.3f ms\n", "libyaml events (floor)", floor * 1e3);
+        double events = best_of(runs, [&] { brindle::models::Document d(text); });
+        std::printf("  %-28s %9.3f ms  %5.2fx floor\n", "recorded events", events * 1e3, events / floor);
+        for (const auto& m : brindle::bench::measures()) {
+            double t = best_of(runs, [&] { m.run(text); });
+            std::printf("  %-28s %9.3f ms  %5.2fx floor\n", m.name, t * 1e3, t / floor);
+        }
+    }
+    return 0;
+}
