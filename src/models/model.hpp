@@ -1,0 +1,184 @@
+// Model structs: each type declares its fields once, in a table beside the
+// type, and the generic code here reads it (and, elsewhere, writes and
+// converts it) from that table.
+//
+//     template <> struct Model<LicenseCategory> {
+//         static constexpr std::string_view name = "LicenseCategory";
+//         static constexpr auto unknown_keys = UnknownKeys::reject;
+//         static constexpr auto fields = std::tuple{
+//             required("name", &LicenseCategory::name),
+//             defaulted("description", &LicenseCategory::description),
+//         };
+//     };
+//
+// A field's value kind comes from its member's C++ type, found by overload
+// of `read(Cursor&, T&)`.  Absent defaulted fields keep the value the struct
+// gives them by default; absent optional fields (std::optional members) stay
+// empty; an absent required field fails.
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <utility>
+
+#include "models/read.hpp"
+
+namespace brindle::models {
+
+enum class Presence : std::uint8_t { required, optional, defaulted };
+
+// What a struct does with a key that names none of its fields.
+enum class UnknownKeys : std::uint8_t {
+    reject,  // fails with the unknown-field message
+    skip,    // the key and its whole value are ignored
+    custom,  // handed to Model<S>::read_unknown(cursor, key_text, value_cursor, out)
+};
+
+template <class S, class M>
+struct Field {
+    using struct_type = S;
+    using member_type = M;
+    std::string_view key;
+    M S::*member;
+    Presence presence;
+};
+
+template <class S, class M>
+constexpr Field<S, M> required(std::string_view key, M S::*member) {
+    return {key, member, Presence::required};
+}
+template <class S, class M>
+constexpr Field<S, std::optional<M>> optional(std::string_view key, std::optional<M> S::*member) {
+    return {key, member, Presence::optional};
+}
+template <class S, class M>
+constexpr Field<S, M> defaulted(std::string_view key, M S::*member) {
+    return {key, member, Presence::defaulted};
+}
+
+template <class S>
+struct Model;
+
+template <class S>
+concept ModelStruct = requires {
+    Model<S>::name;
+    Model<S>::fields;
+    Model<S>::unknown_keys;
+};
+
+template <ModelStruct S>
+constexpr std::size_t field_count = std::tuple_size_v<std::remove_cvref_t<decltype(Model<S>::fields)>>;
+
+// The declared keys in declaration order.
+template <ModelStruct S>
+constexpr auto field_keys = []<std::size_t... I>(std::index_sequence<I...>) {
+    return std::array<std::string_view, sizeof...(I)>{std::get<I>(Model<S>::fields).key...};
+}(std::make_index_sequence<field_count<S>>{});
+
+// Calls f(field) for each field in declaration order.
+template <ModelStruct S, class F>
+constexpr void for_each_field(F&& f) {
+    std::apply([&](const auto&... field) { (f(field), ...); }, Model<S>::fields);
+}
+
+// Calls f(field) for the field at `index`.
+template <ModelStruct S, class F>
+void with_field(std::size_t index, F&& f) {
+    (void)index;
+    (void)f;
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        (void)((index == I ? (f(std::get<I>(Model<S>::fields)), true) : false) || ...);
+    }(std::make_index_sequence<field_count<S>>{});
+}
+
+// The index given for a key that names no field.
+inline constexpr std::size_t npos_field = static_cast<std::size_t>(-1);
+
+// "unknown field `k`, expected ..." with the declared keys.
+std::string unknown_field_message(std::string_view key, const std::string_view* keys, std::size_t count);
+std::string missing_field_message(std::string_view key);
+std::string duplicate_field_message(std::string_view key);
+[[noreturn]] void throw_invalid_struct(const Cursor& c, const Event& e, std::string_view name);
+
+// Which fields of a struct being read have been met (a first value of null
+// still counts, so a second one is a duplicate).
+template <ModelStruct S>
+using SeenFields = std::bitset<field_count<S>>;
+
+// End of the mapping: the first absent required field in declaration order fails.
+template <ModelStruct S>
+void check_required(const SeenFields<S>& seen) {
+    std::size_t i = 0;
+    for_each_field<S>([&](const auto& field) {
+        if (field.presence == Presence::required && !seen[i]) throw ReadError(missing_field_message(field.key));
+        ++i;
+    });
+}
+
+// Reads the key at the cursor (an alias is followed) and gives the index of
+// the field it names, or npos for a key the struct does not declare.  A key
+// that is a sequence or mapping fails.
+std::size_t match_key_text(Cursor& c, const std::string_view* keys, std::size_t count, std::string_view* key_text);
+
+template <ModelStruct S>
+void read_struct_fields(Cursor& at, const Event& start, S& out, SeenFields<S>& seen) {
+    Cursor::Nested nested(at, start.mark);
+    for (;;) {
+        const Event& key = at.peek();
+        if (key.kind == EventKind::mapping_end) break;
+        Cursor value(at, key);
+        std::string_view key_text;
+        std::size_t index = match_key_text(at, field_keys<S>.data(), field_count<S>, &key_text);
+        if (index == npos_field) {
+            if constexpr (Model<S>::unknown_keys == UnknownKeys::reject) {
+                // Reported at the key, with the struct's path.
+                ReadError err(unknown_field_message(key_text, field_keys<S>.data(), field_count<S>));
+                at.attach(err, key.mark);
+                throw err;
+            } else if constexpr (Model<S>::unknown_keys == UnknownKeys::skip) {
+                value.skip_node();
+            } else {
+                Model<S>::read_unknown(at, key_text, value, out);
+            }
+            continue;
+        }
+        if (seen[index]) throw ReadError(duplicate_field_message(field_keys<S>[index]));
+        seen[index] = true;
+        with_field<S>(index, [&](const auto& field) { read(value, out.*field.member); });
+    }
+    at.next();
+}
+
+// Reads a struct from a mapping, an alias to one, or an empty value.
+template <ModelStruct S>
+void read(Cursor& c, S& out) {
+    read_node(c, [&](Cursor& at, const Event& e) {
+        SeenFields<S> seen;
+        if (e.kind == EventKind::mapping_start) {
+            read_struct_fields(at, e, out, seen);
+        } else if (!is_empty_value(at, e)) {
+            throw_invalid_struct(at, e, Model<S>::name);
+        }
+        if constexpr (requires { Model<S>::finish(out, seen); }) {
+            Model<S>::finish(out, seen);
+        } else {
+            check_required<S>(seen);
+        }
+    });
+}
+
+// Reads a whole document holding one S.
+template <ModelStruct S>
+S read_document(std::string_view text) {
+    return read_yaml_document(text, [](Cursor& c) {
+        S value{};
+        read(c, value);
+        return value;
+    });
+}
+
+}  // namespace brindle::models
