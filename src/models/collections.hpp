@@ -108,6 +108,14 @@ public:
 
     // Inserts `v` unless an equal element is present; returns whether it was inserted.
     bool insert(T v) {
+        if (items_.size() < small_size) {
+            // Small sets are searched directly; most sets in the model are small.
+            for (const T& have : items_)
+                if (SameElement<T>{}(have, v)) return false;
+            items_.push_back(std::move(v));
+            return true;
+        }
+        if (items_.size() == small_size) build_index();
         std::uint64_t h = hash_value(v);
         std::size_t slot;
         if (index_.find(h, [&](std::size_t i) { return SameElement<T>{}(items_[i], v); }, slot) != SIZE_MAX)
@@ -117,6 +125,11 @@ public:
         return true;
     }
     bool contains(const T& v) const {
+        if (items_.size() <= small_size) {
+            for (const T& have : items_)
+                if (SameElement<T>{}(have, v)) return true;
+            return false;
+        }
         std::size_t slot;
         return index_.find(hash_value(v), [&](std::size_t i) { return SameElement<T>{}(items_[i], v); }, slot) !=
                SIZE_MAX;
@@ -136,6 +149,17 @@ public:
     }
 
 private:
+    static constexpr std::size_t small_size = 8;
+
+    void build_index() {
+        for (std::size_t i = 0; i < items_.size(); ++i) {
+            std::uint64_t h = hash_value(items_[i]);
+            std::size_t slot;
+            index_.find(h, [](std::size_t) { return false; }, slot);
+            index_.insert(h, i, slot, i + 1);
+        }
+    }
+
     std::vector<T> items_;
     detail::HashIndex index_;
 };
