@@ -23,7 +23,10 @@
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <optional>
+#include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "models/read.hpp"
 
@@ -170,6 +173,37 @@ void read(Cursor& c, S& out) {
         }
     });
 }
+
+// Hashing for set elements and map keys: structs combine their fields.
+template <class T>
+struct Hasher<T, std::enable_if_t<std::is_arithmetic_v<T> || std::is_enum_v<T>>> {
+    std::uint64_t operator()(T v) const noexcept {
+        if constexpr (std::is_floating_point_v<T>) {
+            if (v == 0) v = 0;  // -0.0 equals 0.0
+        }
+        return hash_bytes(&v, sizeof v);
+    }
+};
+template <class T>
+struct Hasher<std::optional<T>> {
+    std::uint64_t operator()(const std::optional<T>& v) const { return v ? hash_combine(1, hash_value(*v)) : 0; }
+};
+template <class T>
+struct Hasher<std::vector<T>> {
+    std::uint64_t operator()(const std::vector<T>& v) const {
+        std::uint64_t h = v.size();
+        for (const T& e : v) h = hash_combine(h, hash_value(e));
+        return h;
+    }
+};
+template <ModelStruct S>
+struct Hasher<S> {
+    std::uint64_t operator()(const S& s) const {
+        std::uint64_t h = 0;
+        for_each_field<S>([&](const auto& field) { h = hash_combine(h, hash_value(s.*field.member)); });
+        return h;
+    }
+};
 
 // Reads a whole document holding one S.
 template <ModelStruct S>
