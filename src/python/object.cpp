@@ -1,0 +1,702 @@
+#include "python/object.hpp"
+
+#include <algorithm>
+#include <cstddef>
+#include <new>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "python/errors.hpp"
+#include "python/once_cell.hpp"
+
+namespace brindle::python {
+
+namespace {
+
+struct ObjectData {
+    std::string type_name;
+    std::vector<std::string> names;
+    std::vector<PyRef> values;  // one per name, the very objects given
+    BorrowFlag borrow;
+
+    // Names and values come from one dict and so have the same length; the
+    // collector's clear empties the values, so pairs never go past either.
+    std::size_t field_count() const noexcept { return std::min(names.size(), values.size()); }
+
+    std::optional<std::size_t> find(std::string_view name) const noexcept {
+        for (std::size_t i = 0; i < field_count(); ++i) {
+            if (names[i] == name) return i;
+        }
+        return std::nullopt;
+    }
+
+    PyRef value(std::size_t i) const noexcept { return PyRef::borrow(values[i].get()); }
+};
+
+struct ObjectInstance {
+    PyObject_HEAD
+    ObjectData data;
+};
+
+ObjectData& data_of(PyObject* obj) noexcept { return reinterpret_cast<ObjectInstance*>(obj)->data; }
+
+// Bounds the nesting of the values that to_dict, to_json and to_yaml walk:
+// a value that holds itself, or nesting deeper than the interpreter's
+// recursion limit, fails with RecursionError rather than exhausting the stack.
+class NestingGuard {
+public:
+    explicit NestingGuard(int depth) {
+        if (depth > Py_GetRecursionLimit()) {
+            PyErr_SetString(PyExc_RecursionError, "maximum recursion depth exceeded while converting a model object");
+            throw PythonError{};
+        }
+        if (Py_EnterRecursiveCall(" while converting a model object") != 0) throw PythonError{};
+    }
+    ~NestingGuard() { Py_LeaveRecursiveCall(); }
+    NestingGuard(const NestingGuard&) = delete;
+    NestingGuard& operator=(const NestingGuard&) = delete;
+};
+
+// The entries of a dict, taken at once so that code run while converting
+// them cannot disturb the walk.
+std::vector<std::pair<PyRef, PyRef>> dict_entries(PyObject* dict) {
+    std::vector<std::pair<PyRef, PyRef>> entries;
+    CriticalSection lock(dict);
+    entries.reserve(static_cast<std::size_t>(PyDict_GET_SIZE(dict)));
+    Py_ssize_t pos = 0;
+    PyObject* key = nullptr;
+    PyObject* value = nullptr;
+    while (PyDict_Next(dict, &pos, &key, &value)) entries.emplace_back(PyRef::borrow(key), PyRef::borrow(value));
+    return entries;
+}
+
+// The UTF-8 text of a str; each unpaired surrogate (three bytes in the
+// surrogate-passing encoding) becomes three U+FFFD characters.
+std::string lossy_text(PyObject* str) {
+    Py_ssize_t size = 0;
+    if (const char* text = PyUnicode_AsUTF8AndSize(str, &size)) return {text, static_cast<std::size_t>(size)};
+    if (!PyErr_ExceptionMatches(PyExc_UnicodeEncodeError)) throw PythonError{};
+    PyErr_Clear();
+    PyRef bytes = checked(PyUnicode_AsEncodedString(str, "utf-8", "surrogatepass"));
+    auto* b = reinterpret_cast<const unsigned char*>(PyBytes_AS_STRING(bytes.get()));
+    auto n = static_cast<std::size_t>(PyBytes_GET_SIZE(bytes.get()));
+    std::string out;
+    out.reserve(n);
+    for (std::size_t i = 0; i < n;) {
+        if (b[i] == 0xED && i + 2 < n && (b[i + 1] & 0xE0) == 0xA0) {
+            for (int k = 0; k < 3; ++k) out += "\xEF\xBF\xBD";
+            i += 3;
+        } else {
+            out += static_cast<char>(b[i]);
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::string repr_text(PyObject* value) {
+    PyRef repr = checked(PyObject_Repr(value));
+    return lossy_text(repr.get());
+}
+
+// ---- lookups ---------------------------------------------------------------
+
+PyRef get_item(const ObjectData& d, std::string_view name) {
+    if (auto i = d.find(name)) return d.value(*i);
+    PyRef key = new_str(name);
+    PyErr_SetObject(PyExc_KeyError, key.get());
+    throw PythonError{};
+}
+
+PyRef get_field_attr(const ObjectData& d, std::string_view name) {
+    if (auto i = d.find(name)) return d.value(*i);
+    throw_error(PyExc_AttributeError,
+                "'" + d.type_name + "' object has no attribute '" + std::string(name) + "'");
+}
+
+PyRef names_list(const ObjectData& d, std::size_t leading_count, const char* const* leading) {
+    std::size_t count = d.field_count();
+    PyRef list = checked(PyList_New(static_cast<Py_ssize_t>(leading_count + count)));
+    Py_ssize_t at = 0;
+    for (std::size_t i = 0; i < leading_count; ++i) {
+        PyList_SET_ITEM(list.get(), at++, checked(PyUnicode_FromString(leading[i])).release());
+    }
+    for (std::size_t i = 0; i < count; ++i) PyList_SET_ITEM(list.get(), at++, new_str(d.names[i]).release());
+    return list;
+}
+
+PyRef values_list(const ObjectData& d) {
+    std::size_t count = d.field_count();
+    PyRef list = checked(PyList_New(static_cast<Py_ssize_t>(count)));
+    for (std::size_t i = 0; i < count; ++i) {
+        PyList_SET_ITEM(list.get(), static_cast<Py_ssize_t>(i), d.value(i).release());
+    }
+    return list;
+}
+
+PyRef items_list(const ObjectData& d) {
+    std::size_t count = d.field_count();
+    PyRef list = checked(PyList_New(static_cast<Py_ssize_t>(count)));
+    for (std::size_t i = 0; i < count; ++i) {
+        PyRef name = new_str(d.names[i]);
+        PyRef value = d.value(i);
+        PyList_SET_ITEM(list.get(), static_cast<Py_ssize_t>(i), checked(PyTuple_Pack(2, name.get(), value.get())).release());
+    }
+    return list;
+}
+
+PyRef repr_of(const ObjectData& d) {
+    std::string text = d.type_name;
+    text += '(';
+    for (std::size_t i = 0; i < d.field_count(); ++i) {
+        if (i > 0) text += ", ";
+        text += d.names[i];
+        text += '=';
+        PyRef value = d.value(i);
+        text += repr_text(value.get());
+    }
+    text += ')';
+    return new_str(text);
+}
+
+// ---- to_dict ---------------------------------------------------------------
+
+PyRef plain_form(PyObject* value, int depth);
+
+PyRef dict_of(const ObjectData& d, int depth) {
+    NestingGuard nesting(depth);
+    PyRef dict = checked(PyDict_New());
+    for (std::size_t i = 0; i < d.field_count(); ++i) {
+        PyRef value = d.value(i);
+        PyRef plain = plain_form(value.get(), depth + 1);
+        PyRef name = new_str(d.names[i]);
+        checked_status(PyDict_SetItem(dict.get(), name.get(), plain.get()));
+    }
+    return dict;
+}
+
+PyRef plain_form(PyObject* value, int depth) {
+    if (is_object(value)) {
+        ObjectData& d = data_of(value);
+        SharedHold hold(d.borrow, SharedHold::Role::nested);
+        return dict_of(d, depth);
+    }
+    if (PyList_Check(value)) {
+        NestingGuard nesting(depth);
+        PyRef list = checked(PyList_New(0));
+        for (Py_ssize_t i = 0; i < PyList_Size(value); ++i) {
+            PyRef item = checked(PyList_GetItemRef(value, i));
+            PyRef plain = plain_form(item.get(), depth + 1);
+            checked_status(PyList_Append(list.get(), plain.get()));
+        }
+        return list;
+    }
+    if (PyDict_Check(value)) {
+        NestingGuard nesting(depth);
+        PyRef dict = checked(PyDict_New());
+        for (auto& [key, item] : dict_entries(value)) {
+            PyRef plain = plain_form(item.get(), depth + 1);
+            checked_status(PyDict_SetItem(dict.get(), key.get(), plain.get()));
+        }
+        return dict;
+    }
+    return PyRef::borrow(value);
+}
+
+// ---- to_json / to_yaml -----------------------------------------------------
+
+// A conversion attempt that failed only moves on to the next kind of value;
+// running out of memory, and exceptions that are not errors (an interrupt),
+// end the conversion.
+void drop_attempt_failure() {
+    PyObject* exc = PyErr_GetRaisedException();
+    if (PyErr_GivenExceptionMatches(exc, PyExc_MemoryError) || !PyErr_GivenExceptionMatches(exc, PyExc_Exception)) {
+        PyErr_SetRaisedException(exc);
+        throw PythonError{};
+    }
+    Py_XDECREF(exc);
+}
+
+bool name_equals(PyObject* text, const char* expected) {
+    return text != nullptr && PyUnicode_Check(text) && PyUnicode_EqualToUTF8(text, expected);
+}
+
+// NumPy's boolean scalars, which are not bool subclasses.
+bool is_numpy_bool(PyObject* value) {
+    PyTypeObject* type = Py_TYPE(value);
+    PyRef module = PyRef::steal(PyType_GetModuleName(type));
+    if (!module) {
+        drop_attempt_failure();
+        return false;
+    }
+    if (!name_equals(module.get(), "numpy")) return false;
+    PyRef name = PyRef::steal(PyType_GetName(type));
+    if (!name) {
+        drop_attempt_failure();
+        return false;
+    }
+    return name_equals(name.get(), "bool_") || name_equals(name.get(), "bool");
+}
+
+models::JsonValue json_form(PyObject* value, int depth);
+
+models::JsonValue json_of(const ObjectData& d, int depth) {
+    NestingGuard nesting(depth);
+    models::JsonValue result = models::JsonValue::object();
+    for (std::size_t i = 0; i < d.field_count(); ++i) {
+        PyRef value = d.value(i);
+        result.set(d.names[i], json_form(value.get(), depth + 1));
+    }
+    return result;
+}
+
+std::optional<models::JsonValue> json_number(PyObject* value) {
+    bool exact_text = PyUnicode_CheckExact(value);
+    // Whole numbers: signed 64-bit, then unsigned 64-bit, so that every
+    // 64-bit value is written exactly.
+    PyRef index;
+    if (PyLong_Check(value)) {
+        index = PyRef::borrow(value);
+    } else if (!exact_text && !PyFloat_CheckExact(value) && PyIndex_Check(value)) {
+        index = PyRef::steal(PyNumber_Index(value));
+        if (!index) drop_attempt_failure();
+    }
+    if (index) {
+        int overflow = 0;
+        long long signed_value = PyLong_AsLongLongAndOverflow(index.get(), &overflow);
+        if (overflow == 0) {
+            if (signed_value != -1 || !PyErr_Occurred()) {
+                return models::JsonValue::number(static_cast<std::int64_t>(signed_value));
+            }
+            drop_attempt_failure();
+        } else if (overflow > 0) {
+            unsigned long long unsigned_value = PyLong_AsUnsignedLongLong(index.get());
+            if (unsigned_value != static_cast<unsigned long long>(-1) || !PyErr_Occurred()) {
+                return models::JsonValue::number(static_cast<std::uint64_t>(unsigned_value));
+            }
+            drop_attempt_failure();
+        }
+    }
+    if (!exact_text) {
+        double d = PyFloat_AsDouble(value);
+        if (d != -1.0 || !PyErr_Occurred()) return models::JsonValue::number(d);
+        drop_attempt_failure();
+    }
+    return std::nullopt;
+}
+
+models::JsonValue json_form(PyObject* value, int depth) {
+    if (Py_IsNone(value)) return models::JsonValue::null();
+    if (is_object(value)) {
+        ObjectData& d = data_of(value);
+        SharedHold hold(d.borrow, SharedHold::Role::nested);
+        return json_of(d, depth);
+    }
+    if (PyList_Check(value)) {
+        NestingGuard nesting(depth);
+        models::JsonValue::Array array;
+        for (Py_ssize_t i = 0; i < PyList_Size(value); ++i) {
+            PyRef item = checked(PyList_GetItemRef(value, i));
+            array.push_back(json_form(item.get(), depth + 1));
+        }
+        return models::JsonValue::array(std::move(array));
+    }
+    if (PyDict_Check(value)) {
+        NestingGuard nesting(depth);
+        models::JsonValue result = models::JsonValue::object();
+        for (auto& [key, item] : dict_entries(value)) {
+            std::string_view name = text_value(key.get());
+            result.set(std::string(name), json_form(item.get(), depth + 1));
+        }
+        return result;
+    }
+    if (PyBool_Check(value)) return models::JsonValue::boolean(Py_IsTrue(value));
+    bool builtin_scalar = PyLong_CheckExact(value) || PyFloat_CheckExact(value) || PyUnicode_CheckExact(value);
+    if (!builtin_scalar && is_numpy_bool(value)) {
+        int truth = PyObject_IsTrue(value);
+        if (truth >= 0) return models::JsonValue::boolean(truth != 0);
+        drop_attempt_failure();
+    }
+    if (auto number = json_number(value)) return std::move(*number);
+    if (PyUnicode_Check(value)) {
+        Py_ssize_t size = 0;
+        if (const char* text = PyUnicode_AsUTF8AndSize(value, &size)) {
+            return models::JsonValue::text(std::string(text, static_cast<std::size_t>(size)));
+        }
+        drop_attempt_failure();
+    }
+    return models::JsonValue::text(repr_text(value));
+}
+
+// ---- the class -------------------------------------------------------------
+
+constexpr const char* object_parameters[] = {"type_name", "fields"};
+const MethodDescription object_new_description{"Object", "__new__", object_parameters, 1};
+
+PyObject* object_new(PyTypeObject* type, PyObject* args, PyObject* kwargs) {
+    return guarded<PyObject*>(nullptr, [&] {
+        PyObject* arguments[2];
+        match_arguments(object_new_description, args, kwargs, arguments);
+        std::string type_name(text_argument(arguments[0], "type_name"));
+        std::vector<std::string> names;
+        std::vector<PyRef> values;
+        PyObject* fields = arguments[1];
+        if (fields != nullptr && !Py_IsNone(fields)) {
+            if (!PyDict_Check(fields)) {
+                try {
+                    throw_not_an_instance(fields, "dict");
+                } catch (const PythonError&) {
+                    add_argument_note("fields");
+                    throw;
+                }
+            }
+            CriticalSection lock(fields);
+            auto size = static_cast<std::size_t>(PyDict_GET_SIZE(fields));
+            names.reserve(size);
+            values.reserve(size);
+            Py_ssize_t pos = 0;
+            PyObject* key = nullptr;
+            PyObject* value = nullptr;
+            while (PyDict_Next(fields, &pos, &key, &value)) {
+                names.emplace_back(text_value(key));
+                values.push_back(PyRef::borrow(value));
+            }
+        }
+        PyObject* self = type->tp_alloc(type, 0);
+        if (self == nullptr) throw PythonError{};
+        new (&data_of(self)) ObjectData{std::move(type_name), std::move(names), std::move(values), {}};
+        return self;
+    });
+}
+
+void object_dealloc(PyObject* self) {
+    PyObject_GC_UnTrack(self);
+    Py_TRASHCAN_BEGIN(self, object_dealloc)
+    PyTypeObject* type = Py_TYPE(self);
+    data_of(self).~ObjectData();
+    type->tp_free(self);
+    Py_DECREF(type);
+    Py_TRASHCAN_END
+}
+
+int object_traverse(PyObject* self, visitproc visit, void* arg) {
+    for (const PyRef& value : data_of(self).values) Py_VISIT(value.get());
+    Py_VISIT(Py_TYPE(self));
+    return 0;
+}
+
+int object_clear(PyObject* self) {
+    // Released after the instance no longer refers to them.
+    std::vector<PyRef> values;
+    values.swap(data_of(self).values);
+    return 0;
+}
+
+PyObject* object_subscript(PyObject* self, PyObject* key) {
+    return guarded<PyObject*>(nullptr, [&] {
+        ObjectData& d = data_of(self);
+        SharedHold hold(d.borrow);
+        return get_item(d, text_argument(key, "name")).release();
+    });
+}
+
+PyObject* object_sequence_item(PyObject* self, Py_ssize_t index) {
+    return guarded<PyObject*>(nullptr, [&] {
+        PyRef key = checked(PyLong_FromSsize_t(index));
+        ObjectData& d = data_of(self);
+        SharedHold hold(d.borrow);
+        return get_item(d, text_argument(key.get(), "name")).release();
+    });
+}
+
+int object_contains_slot(PyObject* self, PyObject* key) {
+    return guarded<int>(-1, [&] {
+        ObjectData& d = data_of(self);
+        SharedHold hold(d.borrow);
+        return d.find(text_argument(key, "name")).has_value() ? 1 : 0;
+    });
+}
+
+Py_ssize_t object_length(PyObject* self) {
+    return guarded<Py_ssize_t>(-1, [&] {
+        ObjectData& d = data_of(self);
+        SharedHold hold(d.borrow);
+        return static_cast<Py_ssize_t>(d.field_count());
+    });
+}
+
+PyObject* object_iter_slot(PyObject* self) {
+    return guarded<PyObject*>(nullptr, [&] {
+        ObjectData& d = data_of(self);
+        SharedHold hold(d.borrow);
+        PyRef names = names_list(d, 0, nullptr);
+        return checked(PyObject_GetIter(names.get())).release();
+    });
+}
+
+PyObject* object_repr_slot(PyObject* self) {
+    return guarded<PyObject*>(nullptr, [&] {
+        ObjectData& d = data_of(self);
+        SharedHold hold(d.borrow);
+        return repr_of(d).release();
+    });
+}
+
+PyObject* object_getattro(PyObject* self, PyObject* name) {
+    if (PyObject* found = PyObject_GenericGetAttr(self, name)) return found;
+    if (!PyErr_ExceptionMatches(PyExc_AttributeError)) return nullptr;
+    PyErr_Clear();
+    return guarded<PyObject*>(nullptr, [&] {
+        ObjectData& d = data_of(self);
+        SharedHold hold(d.borrow);
+        return get_field_attr(d, text_argument(name, "name")).release();
+    });
+}
+
+bool equal_objects(PyObject* self, PyObject* other) {
+    ObjectData& a = data_of(self);
+    ObjectData& b = data_of(other);
+    SharedHold hold_a(a.borrow);
+    SharedHold hold_b(b.borrow, SharedHold::Role::nested);
+    if (a.type_name != b.type_name) return false;
+    std::size_t count = a.field_count();
+    if (count != b.field_count()) return false;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (a.names[i] != b.names[i]) return false;
+    }
+    // Each pair by ==, then its truth: a NaN value makes its object unequal
+    // to itself, as the value is to itself.
+    for (std::size_t i = 0; i < std::min(a.field_count(), b.field_count()); ++i) {
+        PyRef left = a.value(i);
+        PyRef right = b.value(i);
+        PyRef result = checked(PyObject_RichCompare(left.get(), right.get(), Py_EQ));
+        if (checked_status(PyObject_IsTrue(result.get())) == 0) return false;
+    }
+    return true;
+}
+
+PyObject* object_richcompare(PyObject* self, PyObject* other, int op) {
+    return guarded<PyObject*>(nullptr, [&]() -> PyObject* {
+        if (op == Py_EQ) {
+            if (!is_object(other)) Py_RETURN_FALSE;
+            return PyBool_FromLong(equal_objects(self, other));
+        }
+        if (op == Py_NE) {
+            PyRef equal = checked(PyObject_RichCompare(self, other, Py_EQ));
+            return PyBool_FromLong(checked_status(PyObject_IsTrue(equal.get())) == 0);
+        }
+        Py_RETURN_NOTIMPLEMENTED;
+    });
+}
+
+constexpr const char* dir_leading_names[] = {"__type__", "keys", "values", "items", "to_dict", "to_json", "to_yaml"};
+
+PyObject* object_dir_method(PyObject* self, PyObject*) {
+    return guarded<PyObject*>(nullptr, [&] {
+        ObjectData& d = data_of(self);
+        SharedHold hold(d.borrow);
+        return names_list(d, std::size(dir_leading_names), dir_leading_names).release();
+    });
+}
+
+PyObject* object_keys_method(PyObject* self, PyObject*) {
+    return guarded<PyObject*>(nullptr, [&] {
+        ObjectData& d = data_of(self);
+        SharedHold hold(d.borrow);
+        return names_list(d, 0, nullptr).release();
+    });
+}
+
+PyObject* object_values_method(PyObject* self, PyObject*) {
+    return guarded<PyObject*>(nullptr, [&] {
+        ObjectData& d = data_of(self);
+        SharedHold hold(d.borrow);
+        return values_list(d).release();
+    });
+}
+
+PyObject* object_items_method(PyObject* self, PyObject*) {
+    return guarded<PyObject*>(nullptr, [&] {
+        ObjectData& d = data_of(self);
+        SharedHold hold(d.borrow);
+        return items_list(d).release();
+    });
+}
+
+PyObject* object_to_dict_method(PyObject* self, PyObject*) {
+    return guarded<PyObject*>(nullptr, [&] {
+        ObjectData& d = data_of(self);
+        SharedHold hold(d.borrow);
+        return dict_of(d, 0).release();
+    });
+}
+
+models::JsonValue json_of_called(PyObject* self) {
+    ObjectData& d = data_of(self);
+    SharedHold hold(d.borrow);
+    return json_of(d, 0);
+}
+
+PyObject* object_to_json_method(PyObject* self, PyObject*) {
+    return guarded<PyObject*>(nullptr, [&] { return new_str(models::to_json_text(json_of_called(self))).release(); });
+}
+
+PyObject* object_to_yaml_method(PyObject* self, PyObject*) {
+    return guarded<PyObject*>(nullptr, [&] { return new_str(models::to_yaml_text(json_of_called(self))).release(); });
+}
+
+PyObject* object_type_getter(PyObject* self, void*) {
+    return guarded<PyObject*>(nullptr, [&] {
+        ObjectData& d = data_of(self);
+        SharedHold hold(d.borrow);
+        return new_str(d.type_name).release();
+    });
+}
+
+PyMethodDef object_methods[] = {
+    {"__dir__", object_dir_method, METH_NOARGS, "__dir__($self)\n--\n\n"},
+    {"keys", object_keys_method, METH_NOARGS,
+     "keys($self)\n--\n\nThe field names, in the order they are declared on the model."},
+    {"values", object_values_method, METH_NOARGS, "values($self)\n--\n\n"},
+    {"items", object_items_method, METH_NOARGS, "items($self)\n--\n\n"},
+    {"to_dict", object_to_dict_method, METH_NOARGS,
+     "to_dict($self)\n--\n\nA plain, recursively converted `dict` \u2014 handy for `json.dumps` or `pprint`."},
+    {"to_json", object_to_json_method, METH_NOARGS,
+     "to_json($self)\n--\n\nThe subtree rooted at this object, serialized as pretty-printed JSON."},
+    {"to_yaml", object_to_yaml_method, METH_NOARGS,
+     "to_yaml($self)\n--\n\nThe subtree rooted at this object, serialized as YAML."},
+    {nullptr, nullptr, 0, nullptr},
+};
+
+PyGetSetDef object_getset[] = {
+    {"__type__", object_type_getter, nullptr, "The name of the model this object was deserialized from.", nullptr},
+    {nullptr, nullptr, nullptr, nullptr, nullptr},
+};
+
+template <class F>
+void* slot_function(F* f) {
+    return reinterpret_cast<void*>(f);
+}
+
+PyType_Slot object_slots[] = {
+    {Py_tp_new, slot_function(object_new)},
+    {Py_mp_subscript, slot_function(object_subscript)},
+    {Py_sq_contains, slot_function(object_contains_slot)},
+    {Py_mp_length, slot_function(object_length)},
+    {Py_tp_iter, slot_function(object_iter_slot)},
+    {Py_tp_repr, slot_function(object_repr_slot)},
+    {Py_tp_getattro, slot_function(object_getattro)},
+    {Py_tp_richcompare, slot_function(object_richcompare)},
+    // Filled like the item slot of a class with __getitem__: an index given
+    // this way is rejected by the item lookup like any other non-text key.
+    {Py_sq_item, slot_function(object_sequence_item)},
+    {Py_tp_dealloc, slot_function(object_dealloc)},
+    {Py_tp_traverse, slot_function(object_traverse)},
+    {Py_tp_clear, slot_function(object_clear)},
+    {Py_tp_methods, object_methods},
+    {Py_tp_getset, object_getset},
+    {Py_tp_doc, const_cast<char*>("Object(type_name, fields=None)\n--\n\n"
+                                  "A model instance: an ordered set of named fields plus the name of the model "
+                                  "type it originates from.")},
+    {0, nullptr},
+};
+
+PyType_Spec object_spec = {
+    "brindle.ort.Object",
+    static_cast<int>(sizeof(ObjectInstance)),
+    0,
+    Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE | Py_TPFLAGS_HAVE_GC | Py_TPFLAGS_IMMUTABLETYPE,
+    object_slots,
+};
+
+OnceCell object_type_cell;
+
+}  // namespace
+
+PyTypeObject* object_type() {
+    return reinterpret_cast<PyTypeObject*>(
+        object_type_cell.get_or_make([] { return checked(PyType_FromSpec(&object_spec)); }));
+}
+
+PyTypeObject* object_type_or_fault() {
+    if (PyObject* made = object_type_cell.peek()) return reinterpret_cast<PyTypeObject*>(made);
+    try {
+        return object_type();
+    } catch (const PythonError&) {
+        fault("failed to create type object for `Object`");
+    }
+}
+
+bool is_object(PyObject* obj) { return PyObject_TypeCheck(obj, object_type_or_fault()); }
+
+namespace {
+
+ObjectData& checked_data(PyObject* obj) {
+    if (!is_object(obj)) throw_not_an_instance(obj, "Object");
+    return data_of(obj);
+}
+
+}  // namespace
+
+PyRef object_get_item(PyObject* obj, std::string_view name) {
+    ObjectData& d = checked_data(obj);
+    SharedHold hold(d.borrow, SharedHold::Role::nested);
+    return get_item(d, name);
+}
+
+PyRef object_get_field_attr(PyObject* obj, std::string_view name) {
+    ObjectData& d = checked_data(obj);
+    SharedHold hold(d.borrow, SharedHold::Role::nested);
+    return get_field_attr(d, name);
+}
+
+bool object_contains(PyObject* obj, std::string_view name) {
+    ObjectData& d = checked_data(obj);
+    SharedHold hold(d.borrow, SharedHold::Role::nested);
+    return d.find(name).has_value();
+}
+
+Py_ssize_t object_len(PyObject* obj) {
+    ObjectData& d = checked_data(obj);
+    SharedHold hold(d.borrow, SharedHold::Role::nested);
+    return static_cast<Py_ssize_t>(d.field_count());
+}
+
+PyRef object_iter(PyObject* obj) {
+    PyRef names = object_keys(obj);
+    return checked(PyObject_GetIter(names.get()));
+}
+
+PyRef object_keys(PyObject* obj) {
+    ObjectData& d = checked_data(obj);
+    SharedHold hold(d.borrow, SharedHold::Role::nested);
+    return names_list(d, 0, nullptr);
+}
+
+PyRef object_items(PyObject* obj) {
+    ObjectData& d = checked_data(obj);
+    SharedHold hold(d.borrow, SharedHold::Role::nested);
+    return items_list(d);
+}
+
+PyRef object_repr(PyObject* obj) {
+    ObjectData& d = checked_data(obj);
+    SharedHold hold(d.borrow, SharedHold::Role::nested);
+    return repr_of(d);
+}
+
+PyRef object_to_dict(PyObject* obj) {
+    ObjectData& d = checked_data(obj);
+    SharedHold hold(d.borrow, SharedHold::Role::nested);
+    return dict_of(d, 0);
+}
+
+models::JsonValue object_to_json_value(PyObject* obj) {
+    ObjectData& d = checked_data(obj);
+    SharedHold hold(d.borrow, SharedHold::Role::nested);
+    return json_of(d, 0);
+}
+
+}  // namespace brindle::python
