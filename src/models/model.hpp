@@ -38,7 +38,7 @@ enum class Presence : std::uint8_t { required, optional, defaulted };
 enum class UnknownKeys : std::uint8_t {
     reject,  // fails with the unknown-field message
     skip,    // the key and its whole value are ignored
-    custom,  // handed to Model<S>::read_unknown(cursor, key_text, value_cursor, out)
+    custom,  // handed to Model<S>::read_unknown(key_text, value_cursor, out)
 };
 
 template <class S, class M>
@@ -127,8 +127,11 @@ void check_required(const SeenFields<S>& seen) {
 // that is a sequence or mapping fails.
 std::size_t match_key_text(Cursor& c, const std::string_view* keys, std::size_t count, std::string_view* key_text);
 
-template <ModelStruct S>
-void read_struct_fields(Cursor& at, const Event& start, S& out, SeenFields<S>& seen) {
+// Reads the entries of a mapping whose start event `start` was consumed.
+// A key that names no field goes to `unknown(key_text, value_cursor)`, which
+// must consume the value.
+template <ModelStruct S, class Unknown>
+void read_struct_fields(Cursor& at, const Event& start, S& out, SeenFields<S>& seen, Unknown&& unknown) {
     Cursor::Nested nested(at, start.mark);
     for (;;) {
         const Event& key = at.peek();
@@ -137,16 +140,7 @@ void read_struct_fields(Cursor& at, const Event& start, S& out, SeenFields<S>& s
         std::string_view key_text;
         std::size_t index = match_key_text(at, field_keys<S>.data(), field_count<S>, &key_text);
         if (index == npos_field) {
-            if constexpr (Model<S>::unknown_keys == UnknownKeys::reject) {
-                // Reported at the key, with the struct's path.
-                ReadError err(unknown_field_message(key_text, field_keys<S>.data(), field_count<S>));
-                at.attach(err, key.mark);
-                throw err;
-            } else if constexpr (Model<S>::unknown_keys == UnknownKeys::skip) {
-                value.skip_node();
-            } else {
-                Model<S>::read_unknown(at, key_text, value, out);
-            }
+            unknown(key, key_text, value);
             continue;
         }
         if (seen[index]) throw ReadError(duplicate_field_message(field_keys<S>[index]));
@@ -156,21 +150,38 @@ void read_struct_fields(Cursor& at, const Event& start, S& out, SeenFields<S>& s
     at.next();
 }
 
+// The handling of unknown keys that the struct's policy names.
+template <ModelStruct S>
+auto unknown_key_policy(Cursor& at, S& out) {
+    return [&at, &out](const Event& key, std::string_view key_text, Cursor& value) {
+        if constexpr (Model<S>::unknown_keys == UnknownKeys::reject) {
+            // Reported at the key, with the struct's path.
+            (void)out;
+            (void)value;
+            ReadError err(unknown_field_message(key_text, field_keys<S>.data(), field_count<S>));
+            at.attach(err, key.mark);
+            throw err;
+        } else if constexpr (Model<S>::unknown_keys == UnknownKeys::skip) {
+            (void)out;
+            (void)key;
+            value.skip_node();
+        } else {
+            Model<S>::read_unknown(key_text, value, out);
+        }
+    };
+}
+
 // Reads a struct from a mapping, an alias to one, or an empty value.
 template <ModelStruct S>
 void read(Cursor& c, S& out) {
     read_node(c, [&](Cursor& at, const Event& e) {
         SeenFields<S> seen;
         if (e.kind == EventKind::mapping_start) {
-            read_struct_fields(at, e, out, seen);
+            read_struct_fields(at, e, out, seen, unknown_key_policy(at, out));
         } else if (!is_empty_value(at, e)) {
             throw_invalid_struct(at, e, Model<S>::name);
         }
-        if constexpr (requires { Model<S>::finish(out, seen); }) {
-            Model<S>::finish(out, seen);
-        } else {
-            check_required<S>(seen);
-        }
+        check_required<S>(seen);
     });
 }
 
