@@ -60,9 +60,6 @@ void write_value(const JsonValue& v, Writer& w) {
 
 }  // namespace
 
-void write_json_value(const JsonValue& v, JsonWriter& w) { write_value(v, w); }
-void write_json_value(const JsonValue& v, YamlWriter& w) { write_value(v, w); }
-
 std::string to_json_text(const JsonValue& v) {
     JsonWriter w;
     write_value(v, w);

@@ -42,14 +42,6 @@ private:
     explicit JsonValue(T v) : value(std::move(v)) {}
 };
 
-class JsonWriter;
-class YamlWriter;
-
-// Writes the value at the writer's current position (object members in key
-// order), for model fields that hold free-form content.
-void write_json_value(const JsonValue& v, JsonWriter& w);
-void write_json_value(const JsonValue& v, YamlWriter& w);
-
 // Pretty JSON text of the value (two-space indentation, no final line feed).
 std::string to_json_text(const JsonValue& v);
 // YAML text of the value (ends with a line feed).

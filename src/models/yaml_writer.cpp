@@ -113,6 +113,9 @@ struct YamlWriter::Analysis {
 
 YamlWriter::Style YamlWriter::text_style(std::string_view s) {
     if (s.find('\n') != std::string_view::npos) return Style::literal;
+    if (s.empty()) return Style::single_quoted;
+    // Null words, booleans and numbers all start with one of these.
+    if (std::strchr("0123456789+-.~nNtTfF", s.front()) == nullptr || s.front() == 0) return Style::any;
     if (resolve_plain(s).kind != Resolved::Kind::text || is_leading_zero_decimal(s)) return Style::single_quoted;
     return Style::any;
 }

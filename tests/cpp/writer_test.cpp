@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "models/json_value.hpp"
 #include "models/json_writer.hpp"
@@ -393,6 +394,30 @@ TEST(YamlWriter, ReadsBack) {
         YamlValue back = read_yaml_document(yaml, [](Cursor& c) { return read_yaml_value(c); });
         EXPECT_EQ(from_yaml(back), txt(t)) << yaml;
     }
+}
+
+// Every text of up to three characters from an alphabet of digits, signs,
+// indicators, blanks and line breaks, as a key and as a value.
+TEST(YamlWriter, ShortTextsReadBack) {
+    const std::string_view alphabet[] = {"0", "1", "x", ".", "e", "-", "+", ":", "#", "'", "n", " ", "\t", "\n", "\u2028"};
+    std::vector<std::string> texts{""};
+    for (std::size_t from = 0, len = 0; len < 3; ++len) {
+        std::size_t to = texts.size();
+        for (std::size_t i = from; i < to; ++i)
+            for (auto a : alphabet) texts.push_back(texts[i] + std::string(a));
+        from = to;
+    }
+    JsonValue::Array items;
+    for (const auto& t : texts) items.push_back(obj({{t, txt(t)}}));
+    JsonValue v = JsonValue::array(std::move(items));
+    std::string yaml = to_yaml_text(v);
+    YamlValue back = read_yaml_document(yaml, [](Cursor& c) { return read_yaml_value(c); });
+    JsonValue got = from_yaml(back);
+    const auto& want_items = std::get<JsonValue::Array>(v.value);
+    const auto& got_items = std::get<JsonValue::Array>(got.value);
+    ASSERT_EQ(got_items.size(), want_items.size());
+    for (std::size_t i = 0; i < want_items.size(); ++i)
+        EXPECT_EQ(got_items[i], want_items[i]) << to_yaml_text(want_items[i]);
 }
 
 }  // namespace
