@@ -354,13 +354,8 @@ YamlWriter::Context YamlWriter::value_prefix() {
 }
 
 void YamlWriter::after_node() {
-    if (frames_.empty()) {
-        // The document ends: close its last line.
-        write_indent();
-        return;
-    }
-    Frame& top = frames_.back();
-    if (top.kind == Kind::mapping) top.expect_value = false;
+    // After the root node the document ends: close its last line.
+    if (frames_.empty()) write_indent();
 }
 
 void YamlWriter::key(std::string_view k) {
@@ -372,7 +367,6 @@ void YamlWriter::key(std::string_view k) {
     Context ctx{true, !a.multiline && k.size() <= simple_key_limit};
     if (!ctx.simple_key) write_indicator("?", true, false, true);
     top.simple_key = ctx.simple_key;
-    top.expect_value = true;
     emit_scalar(k, style, a, ctx);
 }
 

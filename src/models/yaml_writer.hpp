@@ -49,8 +49,7 @@ private:
     struct Frame {
         Kind kind;
         int saved_indent;
-        bool expect_value = false;  // mappings: a key was written
-        bool simple_key = false;    // mappings: that key sits on the value's line
+        bool simple_key = false;  // mappings: the last key sits on its value's line
     };
     // Where a node stands, as the emitter needs it for its choices.
     struct Context {
