@@ -39,6 +39,7 @@ enum class UnknownKeys : std::uint8_t {
     reject,  // fails with the unknown-field message
     skip,    // the key and its whole value are ignored
     custom,  // handed to Model<S>::read_unknown(key_text, value_cursor, out)
+    base,    // captured and handed to the struct named by Model<S>::base (runs)
 };
 
 template <class S, class M>
@@ -162,10 +163,13 @@ auto unknown_key_policy(Cursor& at, S& out) {
             at.attach(err, key.mark);
             throw err;
         } else if constexpr (Model<S>::unknown_keys == UnknownKeys::skip) {
+            (void)at;
             (void)out;
             (void)key;
             value.skip_node();
         } else {
+            (void)at;
+            (void)key;
             Model<S>::read_unknown(key_text, value, out);
         }
     };
@@ -208,6 +212,7 @@ struct Hasher<std::vector<T>> {
     }
 };
 template <ModelStruct S>
+    requires(!IdentifiedElement<S>)
 struct Hasher<S> {
     std::uint64_t operator()(const S& s) const {
         std::uint64_t h = 0;
