@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -40,6 +41,33 @@ template <class T>
 std::uint64_t hash_value(const T& v) {
     return Hasher<T>{}(v);
 }
+
+// Elements that have an identity of their own are matched in sets by one
+// member alone, hashed and compared as that member's type is:
+//
+//     template <> struct ElementIdentity<Package> {
+//         static constexpr auto member = &Package::id;
+//     };
+//
+// Of two elements with the same identity the first one inserted stays.
+template <class T>
+struct ElementIdentity;
+
+template <class T>
+concept IdentifiedElement = requires { ElementIdentity<T>::member; };
+
+template <IdentifiedElement T>
+struct SameElement<T> {
+    bool operator()(const T& a, const T& b) const {
+        constexpr auto member = ElementIdentity<T>::member;
+        using M = std::remove_cvref_t<decltype(a.*member)>;
+        return SameElement<M>{}(a.*member, b.*member);
+    }
+};
+template <IdentifiedElement T>
+struct Hasher<T> {
+    std::uint64_t operator()(const T& v) const { return hash_value(v.*ElementIdentity<T>::member); }
+};
 
 namespace detail {
 
