@@ -1,6 +1,11 @@
 #include "bench_cases.hpp"
 
+#include <memory>
+
+#include "models/json_writer.hpp"
 #include "models/ort/license_classifications.hpp"
+#include "models/write.hpp"
+#include "models/yaml_writer.hpp"
 
 #ifndef BRINDLE_CORPUS
 #define BRINDLE_CORPUS "../shared/corpus"
@@ -10,16 +15,39 @@ namespace brindle::bench {
 
 using namespace brindle::models;
 
-std::vector<std::string> default_files() {
-    return {BRINDLE_CORPUS "/license-classifications/02.yml"};
+std::vector<std::string> default_files() { return {BRINDLE_CORPUS "/license-classifications/02.yml"}; }
+
+namespace {
+
+template <class Root>
+Measure reading(const char* name) {
+    return {name, [](const std::string& text) {
+                return std::function<void()>([&text] { (void)read_document<Root>(text); });
+            }};
 }
 
-// Measures that fail on a text (another root type) report nothing useful;
-// they are meant for the file kinds named in their labels.
+template <class Root, class Writer>
+Measure writing(const char* name, const char* read_name) {
+    return {name,
+            [](const std::string& text) {
+                auto model = std::make_shared<Root>(read_document<Root>(text));
+                return std::function<void()>([model] {
+                    Writer w;
+                    write(w, *model);
+                    (void)w.take();
+                });
+            },
+            read_name};
+}
+
+}  // namespace
+
 std::vector<Measure> measures() {
+    using LC = ort::LicenseClassifications;
     return {
-        {"read LicenseClassifications",
-         [](const std::string& text) { (void)read_document<ort::LicenseClassifications>(text); }},
+        reading<LC>("read LicenseClassifications"),
+        writing<LC, JsonWriter>("write its JSON", "read LicenseClassifications"),
+        writing<LC, YamlWriter>("write its YAML", "read LicenseClassifications"),
     };
 }
 

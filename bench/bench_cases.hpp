@@ -10,7 +10,11 @@ namespace brindle::bench {
 
 struct Measure {
     const char* name;
-    std::function<void(const std::string&)> run;
+    // Prepares what the measure needs from the text (outside the timing) and
+    // gives the timed work.
+    std::function<std::function<void()>(const std::string&)> prepare;
+    // Also reported as a ratio to this earlier measure, when set.
+    const char* compare_to = nullptr;
 };
 
 std::vector<std::string> default_files();

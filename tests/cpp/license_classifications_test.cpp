@@ -111,3 +111,36 @@ TEST(ValidationError, Texts) {
 }
 
 }  // namespace
+
+// Writing: the same field tables give the JSON and YAML texts.
+#include "models/json_writer.hpp"
+#include "models/write.hpp"
+#include "models/yaml_writer.hpp"
+
+namespace {
+
+template <class W>
+std::string written(const LicenseClassifications& c) {
+    W w;
+    write(w, c);
+    return w.take();
+}
+
+TEST(LicenseClassifications, WrittenAsJsonAndYaml) {
+    auto c = read_ok<LicenseClassifications>(file_text(BRINDLE_TEST_DATA "/classifications.yml"));
+    EXPECT_EQ(written<JsonWriter>(c), file_text(BRINDLE_TEST_DATA "/classifications.json"));
+    EXPECT_EQ(written<YamlWriter>(c), file_text(BRINDLE_TEST_DATA "/classifications.out.yml"));
+    EXPECT_EQ(written<JsonWriter>(read_ok<LicenseClassifications>("{}")),
+              "{\n  \"categories\": [],\n  \"categorizations\": []\n}");
+}
+
+TEST(LicenseClassifications, YamlRoundTripOfRealFiles) {
+    for (const char* name : {"01.yml", "02.yml", "03.yml", "04.yml"}) {
+        auto c = read_ok<LicenseClassifications>(corpus(name));
+        auto again = read_ok<LicenseClassifications>(written<YamlWriter>(c));
+        EXPECT_TRUE(again == c) << name;
+        EXPECT_EQ(written<JsonWriter>(again), written<JsonWriter>(c)) << name;
+    }
+}
+
+}  // namespace
