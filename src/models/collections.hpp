@@ -145,7 +145,7 @@ public:
         }
         if (items_.size() == small_size) build_index();
         std::uint64_t h = hash_value(v);
-        std::size_t slot;
+        std::size_t slot = SIZE_MAX;
         if (index_.find(h, [&](std::size_t i) { return SameElement<T>{}(items_[i], v); }, slot) != SIZE_MAX)
             return false;
         items_.push_back(std::move(v));
@@ -158,7 +158,7 @@ public:
                 if (SameElement<T>{}(have, v)) return true;
             return false;
         }
-        std::size_t slot;
+        std::size_t slot = SIZE_MAX;
         return index_.find(hash_value(v), [&](std::size_t i) { return SameElement<T>{}(items_[i], v); }, slot) !=
                SIZE_MAX;
     }
@@ -182,7 +182,7 @@ private:
     void build_index() {
         for (std::size_t i = 0; i < items_.size(); ++i) {
             std::uint64_t h = hash_value(items_[i]);
-            std::size_t slot;
+            std::size_t slot = SIZE_MAX;
             index_.find(h, [](std::size_t) { return false; }, slot);
             index_.insert(h, i, slot, i + 1);
         }
@@ -202,7 +202,7 @@ public:
 
     void insert_or_assign(K k, V v) {
         std::uint64_t h = hash_value(k);
-        std::size_t slot;
+        std::size_t slot = SIZE_MAX;
         std::size_t at = index_.find(h, [&](std::size_t i) { return items_[i].first == k; }, slot);
         if (at != SIZE_MAX) {
             items_[at].second = std::move(v);
@@ -212,7 +212,7 @@ public:
         index_.insert(h, items_.size() - 1, slot, items_.size());
     }
     const V* find(const K& k) const {
-        std::size_t slot;
+        std::size_t slot = SIZE_MAX;
         std::size_t at = index_.find(hash_value(k), [&](std::size_t i) { return items_[i].first == k; }, slot);
         return at == SIZE_MAX ? nullptr : &items_[at].second;
     }

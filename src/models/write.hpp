@@ -85,6 +85,16 @@ void write(W& w, const OrderedMap<K, V>& m) {
     w.end_object();
 }
 
+// A choice of kinds: the kind held; the empty kind is null.
+template <class W>
+void write(W& w, std::monostate) {
+    w.null();
+}
+template <class W, class... T>
+void write(W& w, const std::variant<T...>& v) {
+    std::visit([&](const auto& x) { write(w, x); }, v);
+}
+
 template <class W>
 void write(W& w, const JsonValue& v) {
     std::visit(
