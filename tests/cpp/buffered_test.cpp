@@ -185,3 +185,21 @@ TEST(Buffered, StructsFromCapturedValues) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Buffered, AliasBudgetAppliesToCaptures) {
+    // Each level holds nine aliases of the one before: captured in full it
+    // would be 9^8 nodes.
+    std::string bomb = "a: &a [x, x, x, x, x, x, x, x, x]\n";
+    const char* names = "abcdefgh";
+    for (int i = 1; i < 8; ++i) {
+        bomb += std::string(1, names[i]) + ": &" + names[i] + " [";
+        for (int k = 0; k < 9; ++k) bomb += std::string(k ? ", *" : "*") + names[i - 1];
+        bomb += "]\n";
+    }
+    bomb += "config: c\n";
+    EXPECT_EQ(read_error<TestRun>(bomb), "repetition limit exceeded");
+}
+
+}  // namespace
