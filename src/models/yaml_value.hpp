@@ -26,6 +26,7 @@ struct YamlValue {
 };
 
 YamlValue read_yaml_value(Cursor& c);
+inline void read(Cursor& c, YamlValue& out) { out = read_yaml_value(c); }
 
 // A number in YAML form, a text as it is, anything else in debug form.
 std::string enum_value_text(const YamlValue& v);
