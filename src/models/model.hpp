@@ -189,7 +189,8 @@ void read(Cursor& c, S& out) {
     });
 }
 
-// Hashing for set elements and map keys: structs combine their fields.
+// Hashing for set elements and map keys: structs combine their fields
+// (elements with an identity of their own hash it instead, collections.hpp).
 template <class T>
 struct Hasher<T, std::enable_if_t<std::is_arithmetic_v<T> || std::is_enum_v<T>>> {
     std::uint64_t operator()(T v) const noexcept {
