@@ -189,6 +189,31 @@ void read(Cursor& c, S& out) {
     });
 }
 
+// Value types that stand for one text (identifiers, version-control types,
+// algorithm names ...).  They give `text_of(v)`, found by argument-dependent
+// lookup, and are written, converted to Python and used as map keys as that
+// text; their reading is their own.
+template <class T>
+concept TextForm = requires(const T& v) {
+    { text_of(v) } -> std::convertible_to<std::string_view>;
+};
+
+// The text a map key is written and converted as.
+inline const std::string& key_text(const std::string& k) { return k; }
+template <TextForm T>
+decltype(auto) key_text(const T& k) {
+    return text_of(k);
+}
+
+template <TextForm T>
+    requires(!IdentifiedElement<T>)
+struct Hasher<T> {
+    std::uint64_t operator()(const T& v) const {
+        std::string_view text = text_of(v);
+        return hash_bytes(text.data(), text.size());
+    }
+};
+
 // Hashing for set elements and map keys: structs combine their fields
 // (elements with an identity of their own hash it instead, collections.hpp).
 template <class T>

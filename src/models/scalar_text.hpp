@@ -35,14 +35,6 @@ void read(Cursor& c, std::optional<ScalarText>& out);
 // "option '<key>' is not a scalar", placed at the enclosing struct.
 void read(Cursor& c, OrderedMap<std::string, ScalarText>& out);
 
-template <class W>
-void write(W& w, const ScalarText& v) {
-    w.string(v.text);
-}
-
-template <>
-struct Hasher<ScalarText> {
-    std::uint64_t operator()(const ScalarText& v) const { return hash_value(v.text); }
-};
+inline const std::string& text_of(const ScalarText& v) { return v.text; }
 
 }  // namespace brindle::models

@@ -51,6 +51,11 @@ void write(W& w, E v) {
     w.string(enum_name(v));
 }
 
+template <class W, TextForm T>
+void write(W& w, const T& v) {
+    w.string(text_of(v));
+}
+
 template <class W, class T>
 void write(W& w, const std::optional<T>& v) {
     if (v) write(w, *v);
@@ -71,9 +76,6 @@ template <class W, class T>
 void write(W& w, const OrderedSet<T>& v) {
     write_array(w, v);
 }
-
-// The text a map key is written as.
-inline const std::string& key_text(const std::string& k) { return k; }
 
 template <class W, class K, class V>
 void write(W& w, const OrderedMap<K, V>& m) {

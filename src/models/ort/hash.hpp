@@ -23,10 +23,7 @@ struct HashAlgorithm {
 // Any scalar's text, normalised.
 void read(Cursor& c, HashAlgorithm& out);
 
-template <class W>
-void write(W& w, const HashAlgorithm& a) {
-    w.string(a.name);
-}
+inline const std::string& text_of(const HashAlgorithm& a) { return a.name; }
 
 // A hash value, kept as given, and its algorithm.
 struct Hash {
@@ -37,11 +34,6 @@ struct Hash {
 };
 
 }  // namespace brindle::models::ort
-
-template <>
-struct brindle::models::Hasher<brindle::models::ort::HashAlgorithm> {
-    std::uint64_t operator()(const ort::HashAlgorithm& a) const { return hash_value(a.name); }
-};
 
 template <>
 struct brindle::models::Model<brindle::models::ort::Hash> {

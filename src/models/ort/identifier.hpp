@@ -30,16 +30,11 @@ ValidationError invalid_identifier();
 
 void append_text(std::string& out, const Identifier& id);
 std::string to_text(const Identifier& id);
-inline std::string key_text(const Identifier& id) { return to_text(id); }
+inline std::string text_of(const Identifier& id) { return to_text(id); }
 
 // The text form; one that is not four pieces fails with the validation
 // error's text, placed at the enclosing struct, list or map.
 void read(Cursor& c, Identifier& out);
-
-template <class W>
-void write(W& w, const Identifier& id) {
-    w.string(to_text(id));
-}
 
 }  // namespace brindle::models::ort
 

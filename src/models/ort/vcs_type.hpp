@@ -22,14 +22,6 @@ VcsType match_vcs_type(std::string text);
 // Any scalar's text, matched.
 void read(Cursor& c, VcsType& out);
 
-template <class W>
-void write(W& w, const VcsType& t) {
-    w.string(t.text);
-}
+inline const std::string& text_of(const VcsType& t) { return t.text; }
 
 }  // namespace brindle::models::ort
-
-template <>
-struct brindle::models::Hasher<brindle::models::ort::VcsType> {
-    std::uint64_t operator()(const ort::VcsType& t) const { return hash_value(t.text); }
-};
