@@ -373,12 +373,10 @@ PyObject* object_new(PyTypeObject* type, PyObject* args, PyObject* kwargs) {
 
 void object_dealloc(PyObject* self) {
     PyObject_GC_UnTrack(self);
-    Py_TRASHCAN_BEGIN(self, object_dealloc)
     PyTypeObject* type = Py_TYPE(self);
     data_of(self).~ObjectData();
     type->tp_free(self);
     Py_DECREF(type);
-    Py_TRASHCAN_END
 }
 
 int object_traverse(PyObject* self, visitproc visit, void* arg) {
