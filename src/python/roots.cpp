@@ -1,7 +1,24 @@
-// Placeholder root classes: named, not instantiable, not subclassable, and
-// nothing more yet.  The classes that read and hold a model replace this file.
+// The root classes: one Python class per kind of file, generic over the
+// root model type.  An instance owns the parsed model; to_json and to_yaml
+// write the model, everything else works on the tree of Objects that the
+// converter builds from it on first use and that the instance then keeps.
 #include "python/roots.hpp"
 
+#include <atomic>
+#include <memory>
+#include <new>
+#include <optional>
+#include <string>
+
+#include "models/json_writer.hpp"
+#include "models/model.hpp"
+#include "models/ort/license_classifications.hpp"
+#include "models/write.hpp"
+#include "models/yaml_writer.hpp"
+#include "python/convert.hpp"
+#include "python/errors.hpp"
+#include "python/file_text.hpp"
+#include "python/object.hpp"
 #include "python/once_cell.hpp"
 #include "python/py_ref.hpp"
 
@@ -9,36 +26,288 @@ namespace brindle::python {
 
 namespace {
 
-PyType_Slot root_slots[] = {
-    {0, nullptr},
+// What a root class adds to its model type: the check run after reading.
+template <class M>
+struct RootRules {
+    static void check(const M&) {}
 };
 
-PyType_Spec license_classifications_spec = {
-    "brindle.ort.LicenseClassifications", static_cast<int>(sizeof(PyObject)), 0,
-    Py_TPFLAGS_DEFAULT | Py_TPFLAGS_DISALLOW_INSTANTIATION | Py_TPFLAGS_IMMUTABLETYPE, root_slots};
+template <>
+struct RootRules<models::ort::LicenseClassifications> {
+    static void check(const models::ort::LicenseClassifications& c) {
+        if (auto err = models::ort::validate_license_classifications(c)) throw_error(PyExc_ValueError, err->text());
+    }
+};
+
+template <class M>
+struct RootInstance {
+    PyObject_HEAD
+    M* model;                       // owned; never changed once the instance is made
+    std::atomic<PyObject*> tree;    // owned once filled; never replaced
+    BorrowFlag borrow;
+};
+
+template <class M>
+class RootClass {
+public:
+    static PyTypeObject* type() {
+        return reinterpret_cast<PyTypeObject*>(cell_.get_or_make([] {
+            return checked(PyType_FromSpec(&spec_));
+        }));
+    }
+
+private:
+    using Instance = RootInstance<M>;
+    static constexpr std::string_view name = models::Model<M>::name;
+
+    static Instance& self(PyObject* o) noexcept { return *reinterpret_cast<Instance*>(o); }
+
+    static M parse(std::string_view text) {
+        M model = models::read_document<M>(text);
+        RootRules<M>::check(model);
+        return model;
+    }
+
+    static PyObject* make_instance(M&& model) {
+        auto owned = std::make_unique<M>(std::move(model));
+        PyTypeObject* t = type();
+        PyObject* o = t->tp_alloc(t, 0);
+        if (o == nullptr) throw PythonError{};
+        Instance& inst = self(o);
+        inst.model = owned.release();
+        new (&inst.tree) std::atomic<PyObject*>(nullptr);
+        new (&inst.borrow) BorrowFlag();
+        return o;
+    }
+
+    // The tree, built on first need; of two threads building at once, the
+    // first to store wins.
+    static PyRef tree(Instance& inst) {
+        PyObject* t = inst.tree.load(std::memory_order_acquire);
+        if (t == nullptr) {
+            PyRef built = to_python(*inst.model);
+            PyObject* expected = nullptr;
+            if (inst.tree.compare_exchange_strong(expected, built.get(), std::memory_order_acq_rel)) {
+                t = built.release();
+            } else {
+                t = expected;
+            }
+        }
+        if (!is_object(t)) throw_not_an_instance(t, "Object");
+        return PyRef::borrow(t);
+    }
+
+    // ---- static methods ----
+
+    static constexpr const char* s_parameters[] = {"s"};
+    static constexpr const char* path_parameters[] = {"path"};
+    static inline const MethodDescription from_str_description{name, "from_yaml_str", s_parameters, 1};
+    static inline const MethodDescription from_file_description{name, "from_yaml_file", path_parameters, 1};
+
+    static PyObject* from_yaml_str(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+        return guarded<PyObject*>(nullptr, [&] {
+            PyObject* arg[1];
+            match_arguments(from_str_description, args, static_cast<std::size_t>(nargs), kwnames, arg);
+            return make_instance(parse(text_argument(arg[0], "s")));
+        });
+    }
+
+    static PyObject* from_yaml_file(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+        return guarded<PyObject*>(nullptr, [&] {
+            PyObject* arg[1];
+            match_arguments(from_file_description, args, static_cast<std::size_t>(nargs), kwnames, arg);
+            std::string text = read_file_text(text_argument(arg[0], "path"));
+            return make_instance(parse(text));
+        });
+    }
+
+    // ---- methods on the model ----
+
+    template <class Writer>
+    static PyObject* written(PyObject* o) {
+        return guarded<PyObject*>(nullptr, [&] {
+            Instance& inst = self(o);
+            SharedHold hold(inst.borrow);
+            Writer w;
+            models::write(w, *inst.model);
+            return new_str(w.take()).release();
+        });
+    }
+    static PyObject* to_json(PyObject* o, PyObject*) { return written<models::JsonWriter>(o); }
+    static PyObject* to_yaml(PyObject* o, PyObject*) { return written<models::YamlWriter>(o); }
+
+    // ---- methods on the tree ----
+
+    template <class F>
+    static auto on_tree(PyObject* o, F&& f) {
+        Instance& inst = self(o);
+        SharedHold hold(inst.borrow);
+        PyRef t = tree(inst);
+        return f(t.get());
+    }
+
+    static PyObject* to_dict(PyObject* o, PyObject*) {
+        return guarded<PyObject*>(nullptr, [&] { return on_tree(o, object_to_dict).release(); });
+    }
+    static PyObject* keys(PyObject* o, PyObject*) {
+        return guarded<PyObject*>(nullptr, [&] { return on_tree(o, object_keys).release(); });
+    }
+    static PyObject* items(PyObject* o, PyObject*) {
+        return guarded<PyObject*>(nullptr, [&] { return on_tree(o, object_items).release(); });
+    }
+    static PyObject* dir(PyObject* o, PyObject*) {
+        return guarded<PyObject*>(nullptr, [&] {
+            PyRef names = on_tree(o, object_keys);
+            static constexpr const char* methods[] = {"from_yaml_str", "from_yaml_file", "to_json", "to_yaml",
+                                                      "to_dict",       "keys",           "items"};
+            PyRef out = checked(PyList_New(0));
+            for (const char* m : methods) checked_status(PyList_Append(out.get(), new_str(m).get()));
+            checked_status(PyList_SetSlice(out.get(), PY_SSIZE_T_MAX, PY_SSIZE_T_MAX, names.get()));
+            return out.release();
+        });
+    }
+
+    // ---- slots ----
+
+    static PyObject* getitem(PyObject* o, PyObject* key) {
+        return guarded<PyObject*>(nullptr, [&] {
+            Instance& inst = self(o);
+            SharedHold hold(inst.borrow);
+            std::string_view k = text_argument(key, "name");
+            PyRef t = tree(inst);
+            return object_get_item(t.get(), k).release();
+        });
+    }
+    static PyObject* sequence_item(PyObject* o, Py_ssize_t index) {
+        return guarded<PyObject*>(nullptr, [&] {
+            PyRef key = checked(PyLong_FromSsize_t(index));
+            PyObject* v = getitem(o, key.get());
+            if (v == nullptr) throw PythonError{};
+            return v;
+        });
+    }
+    static int contains(PyObject* o, PyObject* key) {
+        return guarded<int>(-1, [&] {
+            Instance& inst = self(o);
+            SharedHold hold(inst.borrow);
+            std::string_view k = text_argument(key, "name");
+            PyRef t = tree(inst);
+            return object_contains(t.get(), k) ? 1 : 0;
+        });
+    }
+    static Py_ssize_t length(PyObject* o) {
+        return guarded<Py_ssize_t>(-1, [&] { return on_tree(o, object_len); });
+    }
+    static PyObject* iter(PyObject* o) {
+        return guarded<PyObject*>(nullptr, [&] { return on_tree(o, object_iter).release(); });
+    }
+    static PyObject* repr(PyObject* o) {
+        return guarded<PyObject*>(nullptr, [&] { return on_tree(o, object_repr).release(); });
+    }
+    static PyObject* getattro(PyObject* o, PyObject* attr) {
+        return guarded<PyObject*>(nullptr, [&] {
+            if (PyObject* found = PyObject_GenericGetAttr(o, attr)) return found;
+            if (!PyErr_ExceptionMatches(PyExc_AttributeError)) throw PythonError{};
+            PyErr_Clear();
+            Instance& inst = self(o);
+            SharedHold hold(inst.borrow);
+            std::string_view k = text_argument(attr, "name");
+            PyRef t = tree(inst);
+            return object_get_field_attr(t.get(), k).release();
+        });
+    }
+
+    static int traverse(PyObject* o, visitproc visit, void* arg) {
+        Py_VISIT(self(o).tree.load(std::memory_order_acquire));
+        Py_VISIT(Py_TYPE(o));
+        return 0;
+    }
+    static int clear(PyObject* o) {
+        Py_CLEAR_tree(self(o));
+        return 0;
+    }
+    static void Py_CLEAR_tree(Instance& inst) {
+        PyObject* t = inst.tree.exchange(nullptr, std::memory_order_acq_rel);
+        Py_XDECREF(t);
+    }
+    static void dealloc(PyObject* o) {
+        PyObject_GC_UnTrack(o);
+        PyTypeObject* t = Py_TYPE(o);
+        Instance& inst = self(o);
+        Py_CLEAR_tree(inst);
+        delete inst.model;
+        inst.borrow.~BorrowFlag();
+        t->tp_free(o);
+        Py_DECREF(t);
+    }
+
+    template <class F>
+    static void* slot(F* f) {
+        return reinterpret_cast<void*>(f);
+    }
+
+    static inline const std::string qualified_name = "brindle.ort." + std::string(name);
+    static inline PyMethodDef methods_[] = {
+        {"from_yaml_str", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(from_yaml_str)),
+         METH_FASTCALL | METH_KEYWORDS | METH_STATIC, "from_yaml_str(s)\n--\n\n"},
+        {"from_yaml_file", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(from_yaml_file)),
+         METH_FASTCALL | METH_KEYWORDS | METH_STATIC, "from_yaml_file(path)\n--\n\n"},
+        {"to_json", to_json, METH_NOARGS, "to_json($self)\n--\n\n"},
+        {"to_yaml", to_yaml, METH_NOARGS, "to_yaml($self)\n--\n\n"},
+        {"to_dict", to_dict, METH_NOARGS, "to_dict($self)\n--\n\nThe model as nested plain `dict`s and lists."},
+        {"keys", keys, METH_NOARGS, "keys($self)\n--\n\n"},
+        {"items", items, METH_NOARGS, "items($self)\n--\n\n"},
+        {"__dir__", dir, METH_NOARGS, "__dir__($self)\n--\n\n"},
+        {nullptr, nullptr, 0, nullptr},
+    };
+    static inline PyType_Slot slots_[] = {
+        {Py_mp_subscript, slot(getitem)},
+        {Py_sq_contains, slot(contains)},
+        {Py_mp_length, slot(length)},
+        {Py_tp_iter, slot(iter)},
+        {Py_tp_repr, slot(repr)},
+        {Py_tp_getattro, slot(getattro)},
+        {Py_sq_item, slot(sequence_item)},
+        {Py_tp_methods, methods_},
+        {Py_tp_traverse, slot(traverse)},
+        {Py_tp_clear, slot(clear)},
+        {Py_tp_dealloc, slot(dealloc)},
+        {0, nullptr},
+    };
+    static inline PyType_Spec spec_ = {
+        qualified_name.c_str(),
+        static_cast<int>(sizeof(Instance)),
+        0,
+        Py_TPFLAGS_DEFAULT | Py_TPFLAGS_DISALLOW_INSTANTIATION | Py_TPFLAGS_IMMUTABLETYPE | Py_TPFLAGS_HAVE_GC,
+        slots_,
+    };
+    static inline OnceCell cell_;
+};
+
+// Kinds of file whose model is still to come: named classes that cannot be
+// instantiated and read nothing yet.
+PyType_Slot placeholder_slots[] = {
+    {0, nullptr},
+};
 PyType_Spec repository_configuration_spec = {
     "brindle.ort.RepositoryConfiguration", static_cast<int>(sizeof(PyObject)), 0,
-    Py_TPFLAGS_DEFAULT | Py_TPFLAGS_DISALLOW_INSTANTIATION | Py_TPFLAGS_IMMUTABLETYPE, root_slots};
+    Py_TPFLAGS_DEFAULT | Py_TPFLAGS_DISALLOW_INSTANTIATION | Py_TPFLAGS_IMMUTABLETYPE, placeholder_slots};
 PyType_Spec ort_result_spec = {
     "brindle.ort.OrtResult", static_cast<int>(sizeof(PyObject)), 0,
-    Py_TPFLAGS_DEFAULT | Py_TPFLAGS_DISALLOW_INSTANTIATION | Py_TPFLAGS_IMMUTABLETYPE, root_slots};
-
-OnceCell license_classifications_cell;
+    Py_TPFLAGS_DEFAULT | Py_TPFLAGS_DISALLOW_INSTANTIATION | Py_TPFLAGS_IMMUTABLETYPE, placeholder_slots};
 OnceCell repository_configuration_cell;
 OnceCell ort_result_cell;
 
-PyTypeObject* make_type(OnceCell& cell, PyType_Spec& spec) {
+PyTypeObject* placeholder(OnceCell& cell, PyType_Spec& spec) {
     return reinterpret_cast<PyTypeObject*>(cell.get_or_make([&] { return checked(PyType_FromSpec(&spec)); }));
 }
 
 }  // namespace
 
-PyTypeObject* license_classifications_type() {
-    return make_type(license_classifications_cell, license_classifications_spec);
-}
+PyTypeObject* license_classifications_type() { return RootClass<models::ort::LicenseClassifications>::type(); }
 PyTypeObject* repository_configuration_type() {
-    return make_type(repository_configuration_cell, repository_configuration_spec);
+    return placeholder(repository_configuration_cell, repository_configuration_spec);
 }
-PyTypeObject* ort_result_type() { return make_type(ort_result_cell, ort_result_spec); }
+PyTypeObject* ort_result_type() { return placeholder(ort_result_cell, ort_result_spec); }
 
 }  // namespace brindle::python

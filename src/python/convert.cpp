@@ -1,0 +1,38 @@
+#include "python/convert.hpp"
+
+#include <variant>
+
+namespace brindle::python {
+
+PyRef to_python(const std::string& v) { return new_str(v); }
+PyRef to_python(bool v) { return PyRef::borrow(v ? Py_True : Py_False); }
+PyRef to_python(std::int32_t v) { return checked(PyLong_FromLong(v)); }
+PyRef to_python(std::int64_t v) { return checked(PyLong_FromLongLong(v)); }
+PyRef to_python(std::uint32_t v) { return checked(PyLong_FromUnsignedLongLong(v)); }
+PyRef to_python(std::uint64_t v) { return checked(PyLong_FromUnsignedLongLong(v)); }
+PyRef to_python(double v) { return checked(PyFloat_FromDouble(v)); }
+
+PyRef to_python(const models::JsonValue& v) {
+    return std::visit(
+        [](const auto& x) -> PyRef {
+            using X = std::remove_cvref_t<decltype(x)>;
+            if constexpr (std::is_same_v<X, models::JsonValue::Null>) {
+                return PyRef::borrow(Py_None);
+            } else if constexpr (std::is_same_v<X, models::JsonValue::Array>) {
+                return list_to_python(x);
+            } else if constexpr (std::is_same_v<X, models::JsonValue::Object>) {
+                // Members are kept in ascending key order; they stay so.
+                PyRef dict = checked(PyDict_New());
+                for (const auto& [k, member] : x) {
+                    PyRef value = to_python(member);
+                    checked_status(PyDict_SetItem(dict.get(), new_str(k).get(), value.get()));
+                }
+                return dict;
+            } else {
+                return to_python(x);
+            }
+        },
+        v.value);
+}
+
+}  // namespace brindle::python

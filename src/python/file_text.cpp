@@ -1,0 +1,105 @@
+#include "python/file_text.hpp"
+
+#define PY_SSIZE_T_CLEAN
+#include <Python.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+#include "python/errors.hpp"
+
+namespace brindle::python {
+
+namespace {
+
+[[noreturn]] void throw_os_error(int error) {
+    char buf[256];
+    const char* text = strerror_r(error, buf, sizeof buf);
+    throw_error(PyExc_OSError, std::string(text) + " (os error " + std::to_string(error) + ")");
+}
+
+class File {
+public:
+    explicit File(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+        if (fd_ < 0) throw_os_error(errno);
+    }
+    ~File() { ::close(fd_); }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    int fd() const noexcept { return fd_; }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+bool is_valid_utf8(std::string_view s) noexcept {
+    auto p = reinterpret_cast<const unsigned char*>(s.data());
+    const unsigned char* end = p + s.size();
+    while (p < end) {
+        unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        std::size_t len;
+        unsigned char lo = 0x80, hi = 0xbf;  // bounds of the second byte
+        if (c >= 0xc2 && c <= 0xdf) {
+            len = 2;
+        } else if (c >= 0xe0 && c <= 0xef) {
+            len = 3;
+            if (c == 0xe0) lo = 0xa0;        // no overlong forms
+            else if (c == 0xed) hi = 0x9f;   // no surrogates
+        } else if (c >= 0xf0 && c <= 0xf4) {
+            len = 4;
+            if (c == 0xf0) lo = 0x90;
+            else if (c == 0xf4) hi = 0x8f;   // nothing above U+10FFFF
+        } else {
+            return false;
+        }
+        if (static_cast<std::size_t>(end - p) < len) return false;
+        if (p[1] < lo || p[1] > hi) return false;
+        for (std::size_t i = 2; i < len; ++i)
+            if ((p[i] & 0xc0) != 0x80) return false;
+        p += len;
+    }
+    return true;
+}
+
+std::string read_file_text(std::string_view path) {
+    if (path.find('\0') != std::string_view::npos) throw_error(PyExc_ValueError, "embedded null byte");
+    File file{std::string(path)};
+    std::string text;
+    try {
+        // Read straight into the text, sized from the file when it can be.
+        struct stat st {};
+        std::size_t size = 0;
+        if (::fstat(file.fd(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+            size = static_cast<std::size_t>(st.st_size);
+        text.resize(size + 1);  // one more byte to see the end without a second read
+        std::size_t got = 0;
+        for (;;) {
+            if (got == text.size()) text.resize(text.size() * 2);
+            ssize_t n = ::read(file.fd(), text.data() + got, text.size() - got);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                throw_os_error(errno);
+            }
+            if (n == 0) break;
+            got += static_cast<std::size_t>(n);
+        }
+        text.resize(got);
+    } catch (const std::bad_alloc&) {
+        throw_error(PyExc_OSError, "out of memory");
+    }
+    if (!is_valid_utf8(text)) throw_error(PyExc_OSError, "stream did not contain valid UTF-8");
+    return text;
+}
+
+}  // namespace brindle::python
