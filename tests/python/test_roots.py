@@ -1,0 +1,187 @@
+import json
+import os
+import pathlib
+
+import pytest
+
+from brindle.ort import LicenseClassifications as LC
+from brindle.ort import Object
+
+HERE = pathlib.Path(__file__).resolve().parent
+DATA = HERE.parent / "data"
+CORPUS = HERE.parent.parent.parent / "shared" / "corpus" / "license-classifications"
+CORPUS_FILES = sorted(CORPUS.glob("*.yml"))
+
+
+def shape(value):
+    """Plain values with every dict's keys sorted, for comparing with JSON."""
+    if isinstance(value, dict):
+        return {k: shape(v) for k, v in sorted(value.items())}
+    if isinstance(value, list):
+        return [shape(v) for v in value]
+    return value
+
+
+@pytest.mark.parametrize("path", CORPUS_FILES, ids=lambda p: p.name)
+def test_real_files(path):
+    root = LC.from_yaml_file(str(path))
+    assert len(root) == 2
+    assert root.keys() == ["categories", "categorizations"]
+    assert root.to_dict() == json.loads(root.to_json())
+    assert root.to_dict() == shape(root.to_dict())  # plain dicts all the way down
+    first = root.categorizations[0]
+    assert isinstance(first, Object) and type(first).__name__ == "LicenseCategorization"
+    assert all(isinstance(name, str) for name in first.categories)
+    assert root.categories is root.categories
+    assert root["categorizations"] is root.categorizations
+    assert LC.from_yaml_str(path.read_text(encoding="utf-8")).to_json() == root.to_json()
+
+
+def test_written_texts_and_tree():
+    root = LC.from_yaml_file(str(DATA / "classifications.yml"))
+    assert root.to_json() == (DATA / "classifications.json").read_text(encoding="utf-8")
+    assert root.to_yaml() == (DATA / "classifications.out.yml").read_text(encoding="utf-8")
+    assert root.categorizations[0].categories == ["permissive", "include-in-notice-file"]
+    assert root.categories[1].description == ""
+    assert root.categories[0].__type__ == "LicenseCategory"
+    assert repr(root).startswith("LicenseClassifications(categories=[LicenseCategory(name='permissive', ")
+    assert list(root) == ["categories", "categorizations"]
+    assert "categories" in root and "nothing" not in root
+    assert [k for k, _ in root.items()] == ["categories", "categorizations"]
+    assert root.items()[0][1] is root.categories
+    # The tree is built once; to_dict copies it every time.
+    assert root.to_dict() is not root.to_dict()
+    root.categories.append("changed")
+    assert root.to_dict()["categories"][-1] == "changed"
+    assert "changed" not in root.to_json()
+    # An Object below a root writes its own keys sorted.
+    assert root.categorizations[0].to_json() == (
+        '{\n  "categories": [\n    "permissive",\n    "include-in-notice-file"\n  ],\n  "id": "MIT"\n}'
+    )
+    assert LC.from_yaml_str("{}").to_json() == '{\n  "categories": [],\n  "categorizations": []\n}'
+
+
+def test_dir():
+    root = LC.from_yaml_str("{}")
+    methods = ["from_yaml_str", "from_yaml_file", "to_json", "to_yaml", "to_dict", "keys", "items"]
+    assert root.__dir__() == methods + ["categories", "categorizations"]
+    assert dir(root) == sorted(methods + ["categories", "categorizations"])
+
+
+@pytest.mark.parametrize(
+    "call, error, text",
+    [
+        (lambda r: r.nothing, AttributeError, "'LicenseClassifications' object has no attribute 'nothing'"),
+        (lambda r: r.values, AttributeError, "'LicenseClassifications' object has no attribute 'values'"),
+        (lambda r: r.__type__, AttributeError, "'LicenseClassifications' object has no attribute '__type__'"),
+        (lambda r: r["nothing"], KeyError, "'nothing'"),
+        (lambda r: r[5], TypeError, "'int' object is not an instance of 'str'"),
+        (lambda r: 5 in r, TypeError, "'int' object is not an instance of 'str'"),
+        (lambda r: r[None], TypeError, "'None' is not an instance of 'str'"),
+        (lambda r: LC(), TypeError, "cannot create 'brindle.ort.LicenseClassifications' instances"),
+        (lambda r: LC.from_yaml_str(), TypeError,
+         "LicenseClassifications.from_yaml_str() missing 1 required positional argument: 's'"),
+        (lambda r: LC.from_yaml_str("a", "b"), TypeError,
+         "LicenseClassifications.from_yaml_str() takes 1 positional arguments but 2 were given"),
+        (lambda r: LC.from_yaml_str("a", s="b"), TypeError,
+         "LicenseClassifications.from_yaml_str() got multiple values for argument 's'"),
+        (lambda r: LC.from_yaml_str(text="b"), TypeError,
+         "LicenseClassifications.from_yaml_str() got an unexpected keyword argument 'text'"),
+        (lambda r: LC.from_yaml_str(b"{}"), TypeError, "'bytes' object is not an instance of 'str'"),
+        (lambda r: LC.from_yaml_file(pathlib.Path("x")), TypeError,
+         "'PosixPath' object is not an instance of 'str'"),
+        (lambda r: LC.from_yaml_str("[]"), ValueError,
+         "invalid type: sequence, expected struct LicenseClassifications"),
+        (lambda r: LC.from_yaml_str("categories:\n- name: a\n  kind: x\n"), ValueError,
+         "categories[0]: unknown field `kind`, expected `name` or `description` at line 3 column 3"),
+        (lambda r: LC.from_yaml_str("categories: [{name: a}, {name: a}]"), ValueError,
+         "Field 'categories' is invalid: duplicate license category name: a"),
+    ],
+)
+def test_errors(call, error, text):
+    root = LC.from_yaml_str("{}")
+    with pytest.raises(error) as info:
+        call(root)
+    assert str(info.value) == text if error is not KeyError else info.value.args == (text.strip("'"),)
+
+
+def test_argument_notes_and_keywords():
+    with pytest.raises(TypeError) as info:
+        LC.from_yaml_str(None)
+    assert info.value.__notes__ == ["while processing 's'"]
+    with pytest.raises(TypeError) as info:
+        LC.from_yaml_file(pathlib.Path("x"))
+    assert info.value.__notes__ == ["while processing 'path'"]
+    assert LC.from_yaml_str(s="{}").keys() == ["categories", "categorizations"]
+    root = LC.from_yaml_str("{}")
+    assert root.from_yaml_str("{}").keys() == root.keys()  # static methods reach through instances too
+
+
+def test_class_properties():
+    assert LC.__module__ == "brindle.ort"
+    assert LC.__doc__ is None
+    assert LC.to_dict.__doc__ == "The model as nested plain `dict`s and lists."
+    assert LC.from_yaml_str.__text_signature__ == "(s)"
+    assert LC.to_json.__text_signature__ == "($self)"
+    with pytest.raises(TypeError):
+        type("Sub", (LC,), {})
+
+
+def test_files(tmp_path):
+    ok = tmp_path / "ok.yml"
+    ok.write_text("categories: [{name: a}]\n", encoding="utf-8")
+    assert LC.from_yaml_file(str(ok)).categories[0].name == "a"
+
+    latin1 = tmp_path / "latin1.yml"
+    latin1.write_bytes(b"categories: [{name: caf\xe9}]\n")
+    missing = tmp_path / "missing.yml"
+    cases = [
+        (str(missing), OSError, f"No such file or directory (os error 2)"),
+        (str(tmp_path), OSError, "Is a directory (os error 21)"),
+        (str(latin1), OSError, "stream did not contain valid UTF-8"),
+        (str(ok) + "\0.txt", ValueError, "embedded null byte"),
+    ]
+    for path, error, text in cases:
+        with pytest.raises(error) as info:
+            LC.from_yaml_file(path)
+        assert type(info.value) is error and str(info.value) == text, path
+
+    bad = tmp_path / "bad.yml"
+    bad.write_text("categories: [{name: a}\n", encoding="utf-8")
+    with pytest.raises(ValueError) as from_file:
+        LC.from_yaml_file(str(bad))
+    with pytest.raises(ValueError) as from_text:
+        LC.from_yaml_str(bad.read_text(encoding="utf-8"))
+    assert str(from_file.value) == str(from_text.value)
+
+
+def test_to_json_alone_builds_no_tree():
+    # The typed class of the root name is made by the first tree build only.
+    import subprocess
+    import sys
+
+    code = (
+        "from brindle.ort import LicenseClassifications as LC\n"
+        "from brindle._brindle import ort\n"
+        "r = LC.from_yaml_str('{}'); r.to_json(); r.to_yaml()\n"
+        "import gc\n"
+        "print(any(getattr(c, '__name__', '') == 'LicenseClassifications' and c is not LC"
+        " for c in gc.get_objects() if isinstance(c, type)))\n"
+        "r.keys()\n"
+        "print(any(getattr(c, '__name__', '') == 'LicenseClassifications' and c is not LC"
+        " for c in gc.get_objects() if isinstance(c, type)))\n"
+    )
+    out = subprocess.run([sys.executable, "-c", code], capture_output=True, text=True, check=True).stdout
+    assert out.split() == ["False", "True"]
+
+
+def test_cycle_through_a_root_is_collected():
+    import gc
+    import weakref
+
+    root = LC.from_yaml_str("categories: [{name: a}]")
+    root.categories.append(root)  # the tree now refers to its root
+    probe = weakref.ref(root.categories[0])
+    del root
+    gc.collect()
+    assert probe() is None
