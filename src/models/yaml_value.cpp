@@ -1,5 +1,8 @@
 #include "models/yaml_value.hpp"
 
+#include <cstdint>
+
+#include "models/collections.hpp"
 #include "models/number_text.hpp"
 #include "models/read.hpp"
 #include "models/scalar.hpp"
@@ -53,6 +56,26 @@ std::string duplicate_key_text(const YamlValue& k) {
     }
 }
 
+// A hash that agrees with YamlValue's equality (0.0 and -0.0 are equal), so
+// that the keys of a mapping are checked for repeats in linear time.
+std::uint64_t key_hash(const YamlValue& v) {
+    std::uint64_t h = static_cast<std::uint64_t>(v.kind);
+    switch (v.kind) {
+        case YamlValue::Kind::null: return h;
+        case YamlValue::Kind::boolean: return hash_combine(h, v.boolean ? 1 : 0);
+        case YamlValue::Kind::unsigned_int: return hash_combine(h, hash_bytes(&v.unsigned_int, sizeof v.unsigned_int));
+        case YamlValue::Kind::negative_int: return hash_combine(h, hash_bytes(&v.negative_int, sizeof v.negative_int));
+        case YamlValue::Kind::floating: {
+            double f = v.floating == 0 ? 0.0 : v.floating;
+            return hash_combine(h, hash_bytes(&f, sizeof f));
+        }
+        default: break;
+    }
+    h = hash_combine(h, hash_bytes(v.text.data(), v.text.size()));
+    for (const YamlValue& item : v.items) h = hash_combine(h, key_hash(item));
+    return h;
+}
+
 YamlValue read_node_value(Cursor& at, const Event& e);
 
 YamlValue read_untagged(Cursor& at, const Event& e) {
@@ -74,11 +97,15 @@ YamlValue read_untagged(Cursor& at, const Event& e) {
             Cursor::Nested nested(at, e.mark);
             YamlValue v;
             v.kind = YamlValue::Kind::mapping;
+            detail::HashIndex keys;  // entry numbers by key hash
             while (at.peek().kind != EventKind::mapping_end) {
                 Cursor child(at, at.peek());
                 YamlValue key = read_yaml_value(at);
-                for (std::size_t i = 0; i < v.items.size(); i += 2)
-                    if (v.items[i] == key) throw ReadError(duplicate_key_text(key));
+                std::uint64_t h = key_hash(key);
+                std::size_t slot, entries = v.items.size() / 2;
+                if (keys.find(h, [&](std::size_t i) { return v.items[2 * i] == key; }, slot) != SIZE_MAX)
+                    throw ReadError(duplicate_key_text(key));
+                keys.insert(h, entries, slot, entries + 1);
                 v.items.push_back(std::move(key));
                 v.items.push_back(read_yaml_value(child));
             }
