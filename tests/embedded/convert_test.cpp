@@ -73,10 +73,11 @@ struct brindle::models::Model<TestRun> {
 
 namespace {
 
+// The interpreter lives as long as the process, as it does for the module,
+// whose caches are made once per process and never released.
 class Interpreter : public ::testing::Environment {
 public:
     void SetUp() override { Py_InitializeEx(0); }
-    void TearDown() override { Py_FinalizeEx(); }
 };
 const auto* interpreter = ::testing::AddGlobalTestEnvironment(new Interpreter);
 
