@@ -70,6 +70,17 @@ Document::Document(std::string_view text) : parser_(std::make_unique<Parser>()) 
 
 Document::~Document() = default;
 
+void Document::set_tag(Event& rec, const unsigned char* tag) {
+    auto text = reinterpret_cast<const char*>(tag);
+    rec.tag = classify_tag(text);
+    if (rec.tag != Tag::local) return;
+    // Local tags keep their name (after the "!") for the generic value reader.
+    std::size_t n = std::strlen(text + 1);
+    rec.tag_offset = arena_.size();
+    rec.tag_size = static_cast<std::uint32_t>(n);
+    arena_.append(text + 1, n);
+}
+
 bool Document::has_another_document() {
     std::size_t before = events_.size();
     Load result = load(false);
@@ -129,28 +140,14 @@ Document::Load Document::load(bool first) {
                 rec.text_size = ev.data.scalar.length;
                 arena_.append(reinterpret_cast<const char*>(ev.data.scalar.value), ev.data.scalar.length);
                 anchor = ev.data.scalar.anchor;
-                auto tag = reinterpret_cast<const char*>(ev.data.scalar.tag);
-                rec.tag = classify_tag(tag);
-                if (rec.tag == Tag::local) {
-                    std::size_t n = std::strlen(tag + 1);
-                    rec.tag_offset = arena_.size();
-                    rec.tag_size = static_cast<std::uint32_t>(n);
-                    arena_.append(tag + 1, n);
-                }
+                set_tag(rec, ev.data.scalar.tag);
                 break;
             }
             case YAML_SEQUENCE_START_EVENT:
             case YAML_MAPPING_START_EVENT: {
                 bool seq = ev.type == YAML_SEQUENCE_START_EVENT;
                 rec.kind = seq ? EventKind::sequence_start : EventKind::mapping_start;
-                auto tag = reinterpret_cast<const char*>(seq ? ev.data.sequence_start.tag : ev.data.mapping_start.tag);
-                rec.tag = classify_tag(tag);
-                if (rec.tag == Tag::local) {
-                    std::size_t n = std::strlen(tag + 1);
-                    rec.tag_offset = arena_.size();
-                    rec.tag_size = static_cast<std::uint32_t>(n);
-                    arena_.append(tag + 1, n);
-                }
+                set_tag(rec, seq ? ev.data.sequence_start.tag : ev.data.mapping_start.tag);
                 anchor = seq ? ev.data.sequence_start.anchor : ev.data.mapping_start.anchor;
                 if (ps.open.size() >= load_depth_limit) {
                     // libyaml's scanner works per token through every open

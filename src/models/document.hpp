@@ -69,6 +69,7 @@ private:
     struct Parser;
     enum class Load { done, stream_end, failed };
     Load load(bool first);
+    void set_tag(Event& rec, const unsigned char* tag);
 
     std::unique_ptr<Parser> parser_;
     std::vector<Event> events_;

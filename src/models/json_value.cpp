@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "models/json_writer.hpp"
+#include "models/write.hpp"
 #include "models/yaml_writer.hpp"
 
 namespace brindle::models {
@@ -27,48 +28,15 @@ void JsonValue::set(std::string key, JsonValue v) {
     else members.emplace(it, std::move(key), std::move(v));
 }
 
-namespace {
-
-template <class Writer>
-void write_value(const JsonValue& v, Writer& w) {
-    std::visit(
-        [&w](const auto& x) {
-            using T = std::decay_t<decltype(x)>;
-            if constexpr (std::is_same_v<T, JsonValue::Null>) {
-                w.null();
-            } else if constexpr (std::is_same_v<T, bool>) {
-                w.boolean(x);
-            } else if constexpr (std::is_same_v<T, std::string>) {
-                w.string(x);
-            } else if constexpr (std::is_same_v<T, JsonValue::Array>) {
-                w.begin_array();
-                for (const auto& item : x) write_value(item, w);
-                w.end_array();
-            } else if constexpr (std::is_same_v<T, JsonValue::Object>) {
-                w.begin_object();
-                for (const auto& [key, item] : x) {
-                    w.key(key);
-                    write_value(item, w);
-                }
-                w.end_object();
-            } else {
-                w.number(x);
-            }
-        },
-        v.value);
-}
-
-}  // namespace
-
 std::string to_json_text(const JsonValue& v) {
     JsonWriter w;
-    write_value(v, w);
+    write(w, v);
     return w.take();
 }
 
 std::string to_yaml_text(const JsonValue& v) {
     YamlWriter w;
-    write_value(v, w);
+    write(w, v);
     return w.take();
 }
 

@@ -84,20 +84,25 @@ void read(Cursor& c, OrderedMap<K, V>& out) {
 // consumed.  Follows an alias to decide at the anchored node.
 bool read_absent(Cursor& c);
 
-template <class T>
-void read(Cursor& c, std::optional<T>& out) {
+// Calls `f(cursor)` with the cursor at the next node; an alias is consumed
+// and followed first, so that `f` looks at the anchored node.
+template <class F>
+decltype(auto) at_node(Cursor& c, F&& f) {
     const Event& e = c.peek();
     if (e.kind == EventKind::alias) {
         c.next();
         Cursor target = c.follow(e);
-        read(target, out);
-        return;
+        return f(target);
     }
-    if (read_absent(c)) {
-        out.reset();
-        return;
-    }
-    read(c, out.emplace());
+    return f(c);
+}
+
+template <class T>
+void read(Cursor& c, std::optional<T>& out) {
+    at_node(c, [&](Cursor& at) {
+        if (read_absent(at)) out.reset();
+        else read(at, out.emplace());
+    });
 }
 
 }  // namespace brindle::models

@@ -17,20 +17,15 @@ std::optional<std::string> scalar_to_text(const YamlValue& v) {
 }
 
 void read(Cursor& c, std::optional<ScalarText>& out) {
-    const Event& e = c.peek();
-    if (e.kind == EventKind::alias) {
-        c.next();
-        Cursor target = c.follow(e);
-        read(target, out);
-        return;
-    }
     out.reset();
-    if (read_absent(c)) return;
-    YamlValue v = read_yaml_value(c);
-    if (v.kind == YamlValue::Kind::null) return;
-    std::optional<std::string> text = scalar_to_text(v);
-    if (!text) throw ReadError("expected a string or an integer scalar");
-    if (!text->empty()) out = ScalarText{std::move(*text)};
+    at_node(c, [&](Cursor& at) {
+        if (read_absent(at)) return;
+        YamlValue v = read_yaml_value(at);
+        if (v.kind == YamlValue::Kind::null) return;
+        std::optional<std::string> text = scalar_to_text(v);
+        if (!text) throw ReadError("expected a string or an integer scalar");
+        if (!text->empty()) out = ScalarText{std::move(*text)};
+    });
 }
 
 void read(Cursor& c, OrderedMap<std::string, ScalarText>& out) {
