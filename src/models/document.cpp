@@ -2,6 +2,7 @@
 
 #include <yaml.h>
 
+#include <algorithm>
 #include <cstring>
 #include <unordered_map>
 
@@ -12,6 +13,14 @@ namespace {
 // Far beyond what any reader accepts (128 levels); only values that are
 // skipped could nest deeper.
 constexpr std::size_t load_depth_limit = 1024;
+
+// libyaml checks every %TAG directive of a document against all the earlier
+// ones and resolves every tag handle by walking the list, so its work grows
+// with the square of their number.  The input is handed to it in small
+// pieces, and it gets no more once a document has more directives than any
+// real file: the overshoot is bounded by what one piece can hold.
+constexpr std::size_t tag_directive_limit = 100;
+constexpr std::size_t input_piece = 1024;
 
 Mark to_mark(const yaml_mark_t& m) { return Mark{m.index, m.line, m.column}; }
 
@@ -45,6 +54,9 @@ struct EventGuard {
 struct Document::Parser {
     yaml_parser_t parser{};
     bool finished = false;
+    std::string_view input;
+    std::size_t consumed = 0;
+    bool too_many_tag_directives = false;
     // Anchor name to the index of the event that carried it; a later
     // definition of a name replaces the earlier one for the aliases after it.
     std::unordered_map<std::string, std::size_t> anchors;
@@ -55,12 +67,29 @@ struct Document::Parser {
         if (!yaml_parser_initialize(&parser)) throw std::bad_alloc();
     }
     ~Parser() { yaml_parser_delete(&parser); }
+
+    // libyaml's read handler.
+    static int read(void* data, unsigned char* buffer, std::size_t size, std::size_t* size_read) {
+        Parser& ps = *static_cast<Parser*>(data);
+        const auto& tags = ps.parser.tag_directives;
+        // The list also holds libyaml's two defaults, "!" and "!!".
+        if (static_cast<std::size_t>(tags.top - tags.start) > tag_directive_limit + 2) {
+            ps.too_many_tag_directives = true;
+            return 0;
+        }
+        std::size_t n = std::min({size, input_piece, ps.input.size() - ps.consumed});
+        std::memcpy(buffer, ps.input.data() + ps.consumed, n);
+        ps.consumed += n;
+        *size_read = n;
+        return 1;
+    }
 };
 
 Document::Document(std::string_view text) : parser_(std::make_unique<Parser>()) {
     auto& p = parser_->parser;
     yaml_parser_set_encoding(&p, YAML_UTF8_ENCODING);
-    yaml_parser_set_input_string(&p, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    parser_->input = text;
+    yaml_parser_set_input(&p, &Parser::read, parser_.get());
     // Scalar texts never take more room than the input; events take a few
     // dozen bytes of input each in typical files.
     arena_.reserve(text.size());
@@ -97,6 +126,10 @@ Document::Load Document::load(bool first) {
         if (!yaml_parser_parse(&ps.parser, &ev)) {
             const auto& p = ps.parser;
             if (p.error == YAML_MEMORY_ERROR) throw std::bad_alloc();
+            if (ps.too_many_tag_directives) {
+                failure_ = ReadError::libyaml("too many %TAG directives", 0, {}, nullptr, {});
+                return Load::failed;
+            }
             failure_ = ReadError::libyaml(p.problem, p.problem_offset, to_mark(p.problem_mark), p.context,
                                           to_mark(p.context_mark));
             return Load::failed;

@@ -91,6 +91,12 @@ std::string keys(std::size_t count) {
     return s;
 }
 
+std::string tag_directives(std::size_t count) {
+    std::string s;
+    for (std::size_t i = 0; i < count; ++i) s += "%TAG !t" + std::to_string(i) + "! tag:example.com,2000:\n";
+    return s;
+}
+
 struct Case {
     const char* name;
     std::function<std::string()> input;
@@ -150,6 +156,13 @@ TEST(Hostile, Inputs) {
          "duplicate entry with key \"k0\""},
         {"100000 keys in a classification", [] { return "categories: []\n" + keys(100000); }, classifications,
          "unknown field `k0`, expected `categories` or `categorizations` at line 2 column 1"},
+
+        // %TAG directives: libyaml's work grows with the square of their number.
+        {"100000 %TAG directives", [] { return tag_directives(100000) + "--- x\n"; }, value, "too many %TAG directives"},
+        {"101 %TAG directives", [] { return tag_directives(101) + "--- x\n"; }, value, "too many %TAG directives"},
+        {"100 %TAG directives, the last one used", [] { return tag_directives(100) + "--- !t99!x a\n"; }, value, ""},
+        {"100000 %TAG directives after the document", [] { return "x\n...\n" + tag_directives(100000) + "--- y\n"; },
+         value, "deserializing from YAML containing more than one document is not supported"},
 
         // Bytes that are not UTF-8, inside quoted scalars and elsewhere.
         {"an invalid leading byte in double quotes", [] { return std::string("categories: [{name: \"a\xff\"}]\n"); },
