@@ -78,7 +78,7 @@ struct Document::Parser {
             return 0;
         }
         std::size_t n = std::min({size, input_piece, ps.input.size() - ps.consumed});
-        std::memcpy(buffer, ps.input.data() + ps.consumed, n);
+        if (n) std::memcpy(buffer, ps.input.data() + ps.consumed, n);
         ps.consumed += n;
         *size_read = n;
         return 1;
