@@ -17,28 +17,12 @@
 #include <vector>
 
 #include "models/model.hpp"
+#include "models/yaml_value.hpp"
 
 namespace brindle::models {
 
-struct Buffered {
-    enum class Kind : std::uint8_t { null, boolean, unsigned_int, negative_int, floating, text, sequence, mapping };
-    Kind kind = Kind::null;
-    bool boolean = false;
-    std::uint64_t unsigned_int = 0;
-    std::int64_t negative_int = 0;
-    double floating = 0;
-    std::string text;
-    std::vector<Buffered> items;  // sequence elements; mapping keys and values in turn
-
-    bool is_null() const noexcept { return kind == Kind::null; }
-    // The found-value description of reading errors.
-    std::string describe() const;
-};
-
-// Captures the next node (an alias is followed and counts against the
-// repetition limit; collections take nesting levels).  Capture errors carry
-// the node's position and path.
-Buffered capture(Cursor& c);
+// A captured node.
+using Buffered = YamlValue;
 
 // Entries of a mapping kept for later: key text and captured value, in input order.
 struct CapturedEntry {

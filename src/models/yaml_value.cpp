@@ -11,7 +11,12 @@ namespace brindle::models {
 
 namespace {
 
-YamlValue from_scalar(const Cursor& c, const Event& e) {
+// What tells the two ways of reading a generic value apart.
+struct Rules {
+    bool capture;  // local tags fail, repeated keys stay, big integers expect "any value"
+};
+
+YamlValue from_scalar(const Cursor& c, const Event& e, const Rules& rules) {
     std::string_view text = c.text(e);
     Resolved r = resolve_scalar(text, e);
     YamlValue v;
@@ -31,7 +36,8 @@ YamlValue from_scalar(const Cursor& c, const Event& e) {
             break;
         case Resolved::Kind::big_unsigned:
         case Resolved::Kind::big_negative:
-            throw ReadError("invalid type: " + describe(r, text) + ", expected any YAML value");
+            throw ReadError("invalid type: " + describe(r, text) +
+                            (rules.capture ? ", expected any value" : ", expected any YAML value"));
         case Resolved::Kind::floating:
             v.kind = YamlValue::Kind::floating;
             v.floating = r.floating;
@@ -76,11 +82,11 @@ std::uint64_t key_hash(const YamlValue& v) {
     return h;
 }
 
-YamlValue read_node_value(Cursor& at, const Event& e);
+YamlValue read_value(Cursor& c, const Rules& rules);
 
-YamlValue read_untagged(Cursor& at, const Event& e) {
+YamlValue read_untagged(Cursor& at, const Event& e, const Rules& rules) {
     switch (e.kind) {
-        case EventKind::scalar: return from_scalar(at, e);
+        case EventKind::scalar: return from_scalar(at, e, rules);
         case EventKind::void_: return YamlValue{};
         case EventKind::sequence_start: {
             Cursor::Nested nested(at, e.mark);
@@ -88,7 +94,7 @@ YamlValue read_untagged(Cursor& at, const Event& e) {
             v.kind = YamlValue::Kind::sequence;
             for (std::size_t i = 0; at.peek().kind != EventKind::sequence_end; ++i) {
                 Cursor child(at, i);
-                v.items.push_back(read_yaml_value(child));
+                v.items.push_back(read_value(child, rules));
             }
             at.next();
             return v;
@@ -100,14 +106,16 @@ YamlValue read_untagged(Cursor& at, const Event& e) {
             detail::HashIndex keys;  // entry numbers by key hash
             while (at.peek().kind != EventKind::mapping_end) {
                 Cursor child(at, at.peek());
-                YamlValue key = read_yaml_value(at);
-                std::uint64_t h = key_hash(key);
-                std::size_t slot, entries = v.items.size() / 2;
-                if (keys.find(h, [&](std::size_t i) { return v.items[2 * i] == key; }, slot) != SIZE_MAX)
-                    throw ReadError(duplicate_key_text(key));
-                keys.insert(h, entries, slot, entries + 1);
+                YamlValue key = read_value(at, rules);
+                if (!rules.capture) {
+                    std::uint64_t h = key_hash(key);
+                    std::size_t slot, entries = v.items.size() / 2;
+                    if (keys.find(h, [&](std::size_t i) { return v.items[2 * i] == key; }, slot) != SIZE_MAX)
+                        throw ReadError(duplicate_key_text(key));
+                    keys.insert(h, entries, slot, entries + 1);
+                }
                 v.items.push_back(std::move(key));
-                v.items.push_back(read_yaml_value(child));
+                v.items.push_back(read_value(child, rules));
             }
             at.next();
             return v;
@@ -116,23 +124,48 @@ YamlValue read_untagged(Cursor& at, const Event& e) {
     }
 }
 
-YamlValue read_node_value(Cursor& at, const Event& e) {
-    if (e.tag == Tag::local && e.kind != EventKind::void_) {
-        YamlValue v;
-        v.kind = YamlValue::Kind::tagged;
-        v.text.assign(at.document().tag_name(e));
-        Event untagged = e;
-        untagged.tag = Tag::none;
-        v.items.push_back(read_untagged(at, untagged));
-        return v;
-    }
-    return read_untagged(at, e);
+YamlValue read_value(Cursor& c, const Rules& rules) {
+    return read_node(c, [&](Cursor& at, const Event& e) {
+        if (e.tag == Tag::local && e.kind != EventKind::void_) {
+            if (rules.capture) throw ReadError("untagged and internally tagged enums do not support enum input");
+            YamlValue v;
+            v.kind = YamlValue::Kind::tagged;
+            v.text.assign(at.document().tag_name(e));
+            Event untagged = e;
+            untagged.tag = Tag::none;
+            v.items.push_back(read_untagged(at, untagged, rules));
+            return v;
+        }
+        return read_untagged(at, e, rules);
+    });
 }
 
 }  // namespace
 
-YamlValue read_yaml_value(Cursor& c) {
-    return read_node(c, [](Cursor& at, const Event& e) { return read_node_value(at, e); });
+YamlValue read_yaml_value(Cursor& c) { return read_value(c, Rules{false}); }
+
+YamlValue capture(Cursor& c) { return read_value(c, Rules{true}); }
+
+std::string YamlValue::describe() const {
+    std::string out;
+    switch (kind) {
+        case Kind::null: return "unit value";
+        case Kind::boolean: return boolean ? "boolean `true`" : "boolean `false`";
+        case Kind::unsigned_int:
+            out = "integer `";
+            append_u64(out, unsigned_int);
+            return out + "`";
+        case Kind::negative_int:
+            out = "integer `";
+            append_i64(out, negative_int);
+            return out + "`";
+        case Kind::floating: return "floating point `" + float_in_full(floating) + "`";
+        case Kind::text: return "string " + quoted(text);
+        case Kind::sequence: return "sequence";
+        case Kind::mapping: return "map";
+        case Kind::tagged: break;
+    }
+    return "enum";
 }
 
 std::string enum_value_text(const YamlValue& v) {

@@ -1,5 +1,6 @@
-// A generic YAML value, read from any node; the model enums read their value
-// through it, and its debug form appears in their errors.
+// A generic YAML value, read from any node.  The model enums read their
+// value through it (its debug form appears in their errors), and captured
+// values (buffered.hpp) are values of this type read by stricter rules.
 #pragma once
 
 #include <array>
@@ -22,10 +23,19 @@ struct YamlValue {
     std::string text;               // a text, or the tag name of a tagged value
     std::vector<YamlValue> items;   // sequence elements; mapping keys and values in turn; the tagged value
 
+    bool is_null() const noexcept { return kind == Kind::null; }
+    // The found-value description of reading errors.
+    std::string describe() const;
+
     friend bool operator==(const YamlValue&, const YamlValue&) = default;
 };
 
+// Reads any node: local tags become tagged values, and a key repeated in a
+// mapping fails.
 YamlValue read_yaml_value(Cursor& c);
+// Captures a node for reading later: a local tag fails, and a repeated key
+// gives a second pair.
+YamlValue capture(Cursor& c);
 inline void read(Cursor& c, YamlValue& out) { out = read_yaml_value(c); }
 
 // A number in YAML form, a text as it is, anything else in debug form.
