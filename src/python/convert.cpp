@@ -4,6 +4,14 @@
 
 namespace brindle::python {
 
+PyRef model_struct_class(std::string_view name) {
+    PyRef cls = class_for_type(name);
+    if (!PyType_IsSubtype(reinterpret_cast<PyTypeObject*>(cls.get()), object_type_or_fault())) {
+        fault("the class of model type " + std::string(name) + " is not a subclass of Object");
+    }
+    return cls;
+}
+
 PyRef to_python(const std::string& v) { return new_str(v); }
 PyRef to_python(bool v) { return PyRef::borrow(v ? Py_True : Py_False); }
 PyRef to_python(std::int32_t v) { return checked(PyLong_FromLong(v)); }

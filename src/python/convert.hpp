@@ -4,6 +4,10 @@
 // maps dicts, optional values their content or None, enums and identifiers
 // str.  A run's base part is flattened into the run's own instance.
 //
+// Instances are made directly, not by calling their class: the class of each
+// model type is looked up once, and its field names are interned once into a
+// shape that every instance of the type shares.
+//
 // Throws PythonError with the interpreter's exception set; the call layer
 // reports it.
 #pragma once
@@ -12,10 +16,15 @@
 #include <Python.h>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
-#include <variant>
 #include <string>
+#include <string_view>
+#include <type_traits>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "models/collections.hpp"
@@ -23,6 +32,8 @@
 #include "models/model.hpp"
 #include "models/yaml_value.hpp"
 #include "python/errors.hpp"
+#include "python/object.hpp"
+#include "python/once_cell.hpp"
 #include "python/py_ref.hpp"
 #include "python/typed_classes.hpp"
 
@@ -108,38 +119,89 @@ PyRef to_python(const models::OrderedMap<K, V>& m) {
     return dict;
 }
 
-// The field names of a struct as interned str, made once per type.
+// The struct type of the base part of S, for a struct that has one.
 template <models::ModelStruct S>
-const std::array<PyObject*, models::field_count<S>>& interned_field_names() {
-    static const auto names = [] {
-        std::array<PyObject*, models::field_count<S>> out{};
-        for (std::size_t i = 0; i < out.size(); ++i) {
-            const auto key = models::field_keys<S>[i];
-            out[i] = checked(PyUnicode_FromStringAndSize(key.data(), static_cast<Py_ssize_t>(key.size()))).release();
-            PyUnicode_InternInPlace(&out[i]);
-        }
-        return out;
-    }();
-    return names;
+using base_part_t = std::remove_cvref_t<decltype(std::declval<const S&>().*models::Model<S>::base)>;
+
+// The fields of a struct's instance: those of its base part, then its own.
+template <models::ModelStruct S>
+consteval std::size_t instance_field_count() {
+    if constexpr (requires { models::Model<S>::base; }) {
+        return instance_field_count<base_part_t<S>>() + models::field_count<S>;
+    } else {
+        return models::field_count<S>;
+    }
 }
 
-// Stores the struct's fields, and first those of its base part, in `dict`.
 template <models::ModelStruct S>
-void fields_to_python(const S& s, PyObject* dict) {
-    if constexpr (requires { models::Model<S>::base; }) fields_to_python(s.*models::Model<S>::base, dict);
-    const auto& names = interned_field_names<S>();
-    std::size_t i = 0;
-    models::for_each_field<S>([&](const auto& field) {
-        PyRef value = to_python(s.*field.member);
-        checked_status(PyDict_SetItem(dict, names[i++], value.get()));
+void append_instance_field_keys(std::vector<std::string_view>& out) {
+    if constexpr (requires { models::Model<S>::base; }) append_instance_field_keys<base_part_t<S>>(out);
+    for (std::string_view key : models::field_keys<S>) out.push_back(key);
+}
+
+// The typed class of a model struct type with the shape of its instances.
+struct ModelClass {
+    PyRef cls;
+    ObjectShape shape;
+
+    PyTypeObject* type() const noexcept { return reinterpret_cast<PyTypeObject*>(cls.get()); }
+};
+
+// `class_for_type(name)`, which must be a subclass of Object.
+PyRef model_struct_class(std::string_view name);
+
+template <models::ModelStruct S>
+inline OnceBox<ModelClass> model_class_cell;
+
+// The class and shape of S, made on first need and then kept: the class is
+// looked up and the names interned once per type.
+template <models::ModelStruct S>
+const ModelClass& model_class() {
+    return model_class_cell<S>.get_or_make([] {
+        PyRef cls = model_struct_class(models::Model<S>::name);
+        std::vector<std::string_view> keys;
+        keys.reserve(instance_field_count<S>());
+        append_instance_field_keys<S>(keys);
+        return std::unique_ptr<ModelClass>(new ModelClass{std::move(cls), ObjectShape(models::Model<S>::name, keys)});
     });
+}
+
+// The converted values of one instance's fields, released unless taken.
+template <std::size_t N>
+class FieldValues {
+public:
+    FieldValues() noexcept = default;
+    ~FieldValues() {
+        for (std::size_t i = 0; i < count_; ++i) Py_DECREF(values_[i]);
+    }
+    FieldValues(const FieldValues&) = delete;
+    FieldValues& operator=(const FieldValues&) = delete;
+
+    void push(PyRef value) noexcept { values_[count_++] = value.release(); }
+    // All N values, whose references the caller takes over.
+    PyObject* const* take() noexcept {
+        count_ = 0;
+        return values_.data();
+    }
+
+private:
+    std::array<PyObject*, N> values_;
+    std::size_t count_ = 0;
+};
+
+// Converts the struct's fields, and first those of its base part, into `out`.
+template <models::ModelStruct S, class Out>
+void fields_to_python(const S& s, Out& out) {
+    if constexpr (requires { models::Model<S>::base; }) fields_to_python(s.*models::Model<S>::base, out);
+    models::for_each_field<S>([&](const auto& field) { out.push(to_python(s.*field.member)); });
 }
 
 template <models::ModelStruct S>
 PyRef to_python(const S& s) {
-    PyRef dict = checked(PyDict_New());
-    fields_to_python(s, dict.get());
-    return make_typed_object(models::Model<S>::name, dict.get());
+    const ModelClass& model = model_class<S>();
+    FieldValues<instance_field_count<S>()> values;
+    fields_to_python(s, values);
+    return make_object(model.type(), model.shape, values.take());
 }
 
 }  // namespace brindle::python

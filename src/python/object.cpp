@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
@@ -15,24 +16,32 @@ namespace brindle::python {
 
 namespace {
 
-struct ObjectData {
-    std::string type_name;
-    std::vector<std::string> names;
-    std::vector<PyRef> values;  // one per name, the very objects given
-    BorrowFlag borrow;
+// Values of up to this many fields are held in the instance itself; more
+// get a block of their own.
+constexpr std::size_t inline_capacity = 4;
 
-    // Names and values come from one dict and so have the same length; the
+struct ObjectData {
+    const ObjectShape* shape;  // shared, or owned when `owns_shape`
+    PyObject** values;         // `inline_values` or a PyMem block; one per name, the very objects given
+    std::size_t value_count;
+    BorrowFlag borrow;
+    bool owns_shape;
+    PyObject* inline_values[inline_capacity];
+
+    // The values are made with the shape and so match its names; the
     // collector's clear empties the values, so pairs never go past either.
-    std::size_t field_count() const noexcept { return std::min(names.size(), values.size()); }
+    std::size_t field_count() const noexcept { return std::min(shape->size(), value_count); }
+
+    const std::string& type_name() const noexcept { return shape->type_name(); }
 
     std::optional<std::size_t> find(std::string_view name) const noexcept {
         for (std::size_t i = 0; i < field_count(); ++i) {
-            if (names[i] == name) return i;
+            if (shape->text(i) == name) return i;
         }
         return std::nullopt;
     }
 
-    PyRef value(std::size_t i) const noexcept { return PyRef::borrow(values[i].get()); }
+    PyRef value(std::size_t i) const noexcept { return PyRef::borrow(values[i]); }
 };
 
 struct ObjectInstance {
@@ -113,7 +122,7 @@ PyRef get_item(const ObjectData& d, std::string_view name) {
 PyRef get_field_attr(const ObjectData& d, std::string_view name) {
     if (auto i = d.find(name)) return d.value(*i);
     throw_error(PyExc_AttributeError,
-                "'" + d.type_name + "' object has no attribute '" + std::string(name) + "'");
+                "'" + d.type_name() + "' object has no attribute '" + std::string(name) + "'");
 }
 
 PyRef names_list(const ObjectData& d, std::size_t leading_count, const char* const* leading) {
@@ -123,7 +132,7 @@ PyRef names_list(const ObjectData& d, std::size_t leading_count, const char* con
     for (std::size_t i = 0; i < leading_count; ++i) {
         PyList_SET_ITEM(list.get(), at++, checked(PyUnicode_FromString(leading[i])).release());
     }
-    for (std::size_t i = 0; i < count; ++i) PyList_SET_ITEM(list.get(), at++, new_str(d.names[i]).release());
+    for (std::size_t i = 0; i < count; ++i) PyList_SET_ITEM(list.get(), at++, Py_NewRef(d.shape->str(i)));
     return list;
 }
 
@@ -140,19 +149,18 @@ PyRef items_list(const ObjectData& d) {
     std::size_t count = d.field_count();
     PyRef list = checked(PyList_New(static_cast<Py_ssize_t>(count)));
     for (std::size_t i = 0; i < count; ++i) {
-        PyRef name = new_str(d.names[i]);
-        PyRef value = d.value(i);
-        PyList_SET_ITEM(list.get(), static_cast<Py_ssize_t>(i), checked(PyTuple_Pack(2, name.get(), value.get())).release());
+        PyList_SET_ITEM(list.get(), static_cast<Py_ssize_t>(i),
+                        checked(PyTuple_Pack(2, d.shape->str(i), d.values[i])).release());
     }
     return list;
 }
 
 PyRef repr_of(const ObjectData& d) {
-    std::string text = d.type_name;
+    std::string text = d.type_name();
     text += '(';
     for (std::size_t i = 0; i < d.field_count(); ++i) {
         if (i > 0) text += ", ";
-        text += d.names[i];
+        text += d.shape->text(i);
         text += '=';
         PyRef value = d.value(i);
         text += repr_text(value.get());
@@ -164,6 +172,7 @@ PyRef repr_of(const ObjectData& d) {
 // ---- to_dict ---------------------------------------------------------------
 
 PyRef plain_form(PyObject* value, int depth);
+PyRef plain_list(PyObject* source, int depth);
 
 PyRef dict_of(const ObjectData& d, int depth) {
     NestingGuard nesting(depth);
@@ -171,13 +180,36 @@ PyRef dict_of(const ObjectData& d, int depth) {
     for (std::size_t i = 0; i < d.field_count(); ++i) {
         PyRef value = d.value(i);
         PyRef plain = plain_form(value.get(), depth + 1);
-        PyRef name = new_str(d.names[i]);
-        checked_status(PyDict_SetItem(dict.get(), name.get(), plain.get()));
+        checked_status(PyDict_SetItem(dict.get(), d.shape->str(i), plain.get()));
     }
     return dict;
 }
 
+// A new list of the plain forms of the items.  It is made at the source's
+// length; should code run meanwhile change that length, the copy follows.
+PyRef plain_list(PyObject* source, int depth) {
+    Py_ssize_t size = PyList_GET_SIZE(source);
+    PyRef list = checked(PyList_New(size));
+    Py_ssize_t i = 0;
+    for (; i < PyList_GET_SIZE(source); ++i) {
+        PyRef item = checked(PyList_GetItemRef(source, i));
+        PyRef plain = plain_form(item.get(), depth + 1);
+        if (i < size) {
+            PyList_SET_ITEM(list.get(), i, plain.release());
+        } else {
+            checked_status(PyList_Append(list.get(), plain.get()));
+        }
+    }
+    if (i < size) {
+        for (Py_ssize_t j = i; j < size; ++j) PyList_SET_ITEM(list.get(), j, Py_NewRef(Py_None));
+        checked_status(PyList_SetSlice(list.get(), i, size, nullptr));
+    }
+    return list;
+}
+
 PyRef plain_form(PyObject* value, int depth) {
+    // The most common leaves first.
+    if (PyUnicode_CheckExact(value) || Py_IsNone(value) || PyLong_CheckExact(value)) return PyRef::borrow(value);
     if (is_object(value)) {
         ObjectData& d = data_of(value);
         SharedHold hold(d.borrow, SharedHold::Role::nested);
@@ -185,13 +217,7 @@ PyRef plain_form(PyObject* value, int depth) {
     }
     if (PyList_Check(value)) {
         NestingGuard nesting(depth);
-        PyRef list = checked(PyList_New(0));
-        for (Py_ssize_t i = 0; i < PyList_Size(value); ++i) {
-            PyRef item = checked(PyList_GetItemRef(value, i));
-            PyRef plain = plain_form(item.get(), depth + 1);
-            checked_status(PyList_Append(list.get(), plain.get()));
-        }
-        return list;
+        return plain_list(value, depth);
     }
     if (PyDict_Check(value)) {
         NestingGuard nesting(depth);
@@ -247,7 +273,7 @@ models::JsonValue json_of(const ObjectData& d, int depth) {
     models::JsonValue result = models::JsonValue::object();
     for (std::size_t i = 0; i < d.field_count(); ++i) {
         PyRef value = d.value(i);
-        result.set(d.names[i], json_form(value.get(), depth + 1));
+        result.set(d.shape->text(i), json_form(value.get(), depth + 1));
     }
     return result;
 }
@@ -335,12 +361,62 @@ models::JsonValue json_form(PyObject* value, int depth) {
 constexpr const char* object_parameters[] = {"type_name", "fields"};
 const MethodDescription object_new_description{"Object", "__new__", object_parameters, 1};
 
+// Drops the references of `values` unless dismissed.
+class ValuesGuard {
+public:
+    ValuesGuard(PyObject* const* values, std::size_t count) noexcept : values_(values), count_(count) {}
+    ~ValuesGuard() {
+        for (std::size_t i = 0; i < count_; ++i) Py_DECREF(values_[i]);
+    }
+    ValuesGuard(const ValuesGuard&) = delete;
+    ValuesGuard& operator=(const ValuesGuard&) = delete;
+    void dismiss() noexcept { count_ = 0; }
+
+private:
+    PyObject* const* values_;
+    std::size_t count_;
+};
+
+// A new instance of `cls` with the fields of `shape` (not owned), taking over
+// one reference per field from `values`, whatever the outcome.
+PyRef new_instance(PyTypeObject* cls, const ObjectShape& shape, PyObject* const* values) {
+    std::size_t count = shape.size();
+    ValuesGuard guard(values, count);
+    PyObject** block = nullptr;
+    if (count > inline_capacity) {
+        block = static_cast<PyObject**>(PyMem_Malloc(count * sizeof(PyObject*)));
+        if (block == nullptr) {
+            PyErr_NoMemory();
+            throw PythonError{};
+        }
+    }
+    PyObject* self = cls->tp_alloc(cls, 0);
+    if (self == nullptr) {
+        PyMem_Free(block);
+        throw PythonError{};
+    }
+    guard.dismiss();
+    auto* d = new (&data_of(self)) ObjectData;
+    d->shape = &shape;
+    d->owns_shape = false;
+    d->values = block != nullptr ? block : d->inline_values;
+    std::copy_n(values, count, d->values);
+    d->value_count = count;
+    return PyRef::steal(self);
+}
+
+// `obj` itself when it is an exact str, else a new str of its text.
+PyRef exact_str(PyObject* obj, std::string_view text) {
+    if (PyUnicode_CheckExact(obj)) return PyRef::borrow(obj);
+    return new_str(text);
+}
+
 PyObject* object_new(PyTypeObject* type, PyObject* args, PyObject* kwargs) {
     return guarded<PyObject*>(nullptr, [&] {
         PyObject* arguments[2];
         match_arguments(object_new_description, args, kwargs, arguments);
-        std::string type_name(text_argument(arguments[0], "type_name"));
-        std::vector<std::string> names;
+        std::string_view type_name = text_argument(arguments[0], "type_name");
+        std::vector<PyRef> keys;
         std::vector<PyRef> values;
         PyObject* fields = arguments[1];
         if (fields != nullptr && !Py_IsNone(fields)) {
@@ -352,43 +428,71 @@ PyObject* object_new(PyTypeObject* type, PyObject* args, PyObject* kwargs) {
                     throw;
                 }
             }
+            // The entries are taken first, so that no code run while the
+            // names are made can change the dict under the walk.
             CriticalSection lock(fields);
             auto size = static_cast<std::size_t>(PyDict_GET_SIZE(fields));
-            names.reserve(size);
+            keys.reserve(size);
             values.reserve(size);
             Py_ssize_t pos = 0;
             PyObject* key = nullptr;
             PyObject* value = nullptr;
             while (PyDict_Next(fields, &pos, &key, &value)) {
-                names.emplace_back(text_value(key));
+                keys.push_back(PyRef::borrow(key));
                 values.push_back(PyRef::borrow(value));
             }
         }
-        PyObject* self = type->tp_alloc(type, 0);
-        if (self == nullptr) throw PythonError{};
-        new (&data_of(self)) ObjectData{std::move(type_name), std::move(names), std::move(values), {}};
-        return self;
+        std::vector<ObjectShape::Name> names;
+        names.reserve(keys.size());
+        for (const PyRef& key : keys) {
+            std::string_view text = text_value(key.get());
+            names.push_back({std::string(text), exact_str(key.get(), text)});
+        }
+        auto shape = std::make_unique<ObjectShape>(std::string(type_name), exact_str(arguments[0], type_name),
+                                                   std::move(names));
+        std::vector<PyObject*> taken(values.size());
+        for (std::size_t i = 0; i < values.size(); ++i) taken[i] = values[i].release();
+        PyRef self = new_instance(type, *shape, taken.data());
+        ObjectData& d = data_of(self.get());
+        d.shape = shape.release();
+        d.owns_shape = true;
+        return self.release();
     });
+}
+
+// Empties the values; each is released after the instance no longer refers
+// to it.
+void release_values(ObjectData& d) noexcept {
+    PyObject** values = d.values;
+    std::size_t count = d.value_count;
+    d.value_count = 0;
+    for (std::size_t i = 0; i < count; ++i) Py_DECREF(values[i]);
+    if (values != d.inline_values) {
+        d.values = d.inline_values;
+        PyMem_Free(values);
+    }
 }
 
 void object_dealloc(PyObject* self) {
     PyObject_GC_UnTrack(self);
     PyTypeObject* type = Py_TYPE(self);
-    data_of(self).~ObjectData();
+    ObjectData& d = data_of(self);
+    release_values(d);
+    if (d.owns_shape) delete d.shape;
+    d.~ObjectData();
     type->tp_free(self);
     Py_DECREF(type);
 }
 
 int object_traverse(PyObject* self, visitproc visit, void* arg) {
-    for (const PyRef& value : data_of(self).values) Py_VISIT(value.get());
+    const ObjectData& d = data_of(self);
+    for (std::size_t i = 0; i < d.value_count; ++i) Py_VISIT(d.values[i]);
     Py_VISIT(Py_TYPE(self));
     return 0;
 }
 
 int object_clear(PyObject* self) {
-    // Released after the instance no longer refers to them.
-    std::vector<PyRef> values;
-    values.swap(data_of(self).values);
+    release_values(data_of(self));
     return 0;
 }
 
@@ -458,11 +562,13 @@ bool equal_objects(PyObject* self, PyObject* other) {
     ObjectData& b = data_of(other);
     SharedHold hold_a(a.borrow);
     SharedHold hold_b(b.borrow, SharedHold::Role::nested);
-    if (a.type_name != b.type_name) return false;
     std::size_t count = a.field_count();
     if (count != b.field_count()) return false;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (a.names[i] != b.names[i]) return false;
+    if (a.shape != b.shape) {
+        if (a.type_name() != b.type_name()) return false;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (a.shape->text(i) != b.shape->text(i)) return false;
+        }
     }
     // Each pair by ==, then its truth: a NaN value makes its object unequal
     // to itself, as the value is to itself.
@@ -549,7 +655,7 @@ PyObject* object_type_getter(PyObject* self, void*) {
     return guarded<PyObject*>(nullptr, [&] {
         ObjectData& d = data_of(self);
         SharedHold hold(d.borrow);
-        return new_str(d.type_name).release();
+        return Py_NewRef(d.shape->type_name_str());
     });
 }
 
@@ -628,6 +734,26 @@ PyTypeObject* object_type_or_fault() {
 }
 
 bool is_object(PyObject* obj) { return PyObject_TypeCheck(obj, object_type_or_fault()); }
+
+namespace {
+
+PyRef interned_str(std::string_view text) {
+    PyObject* str = new_str(text).release();
+    PyUnicode_InternInPlace(&str);
+    return PyRef::steal(str);
+}
+
+}  // namespace
+
+ObjectShape::ObjectShape(std::string_view type_name, std::span<const std::string_view> names)
+    : type_name_(type_name), type_name_str_(interned_str(type_name)) {
+    names_.reserve(names.size());
+    for (std::string_view name : names) names_.push_back({std::string(name), interned_str(name)});
+}
+
+PyRef make_object(PyTypeObject* cls, const ObjectShape& shape, PyObject* const* values) {
+    return new_instance(cls, shape, values);
+}
 
 namespace {
 

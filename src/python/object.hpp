@@ -9,7 +9,11 @@
 #define PY_SSIZE_T_CLEAN
 #include <Python.h>
 
+#include <cstddef>
+#include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "models/json_value.hpp"
 #include "python/py_ref.hpp"
@@ -24,6 +28,46 @@ PyTypeObject* object_type_or_fault();
 
 // True for instances of Object and its subclasses.
 bool is_object(PyObject* obj);
+
+// The names of an Object: its type name and its field names, each both as
+// UTF-8 text (for lookups by text) and as a str (handed out by keys(),
+// items(), to_dict() and __type__).  Every Object the converter makes for one
+// model type points at the same shape, made once per type with interned
+// names; an Object made by its constructor owns a shape of its own.
+class ObjectShape {
+public:
+    struct Name {
+        std::string text;
+        PyRef str;
+    };
+
+    // The shape of a model type's instances, the str of its names made here
+    // and interned.
+    ObjectShape(std::string_view type_name, std::span<const std::string_view> names);
+    // A shape whose str objects are given: `type_name_str` and each name's
+    // `str` must be exact str holding the text beside them.
+    ObjectShape(std::string type_name, PyRef type_name_str, std::vector<Name> names) noexcept
+        : type_name_(std::move(type_name)), type_name_str_(std::move(type_name_str)), names_(std::move(names)) {}
+    ObjectShape(const ObjectShape&) = delete;
+    ObjectShape& operator=(const ObjectShape&) = delete;
+
+    const std::string& type_name() const noexcept { return type_name_; }
+    PyObject* type_name_str() const noexcept { return type_name_str_.get(); }
+    std::size_t size() const noexcept { return names_.size(); }
+    const std::string& text(std::size_t i) const noexcept { return names_[i].text; }
+    PyObject* str(std::size_t i) const noexcept { return names_[i].str.get(); }
+
+private:
+    std::string type_name_;
+    PyRef type_name_str_;
+    std::vector<Name> names_;
+};
+
+// A new instance of `cls` (Object or a subclass of it) with the fields of
+// `shape`, which must outlive it, holding `values`: one new reference per
+// field, which the call takes over whatever its outcome.  The fast way for
+// the converter, which calls no Python code.
+PyRef make_object(PyTypeObject* cls, const ObjectShape& shape, PyObject* const* values);
 
 // The value of the first field called `name`, or KeyError with the name.
 PyRef object_get_item(PyObject* obj, std::string_view name);

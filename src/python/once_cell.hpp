@@ -5,6 +5,7 @@
 #include <Python.h>
 
 #include <atomic>
+#include <memory>
 
 #include "python/py_ref.hpp"
 
@@ -47,6 +48,38 @@ private:
     };
 
     std::atomic<PyObject*> value_{nullptr};
+    PyMutex mutex_{};
+};
+
+// A process-wide C++ value made once, on first need, and never destroyed
+// (it may hold Python references, which outlive the interpreter's end this
+// way rather than being released after it).  The same waiting rules as
+// OnceCell; a failed `make` (returning a std::unique_ptr<T>, or throwing)
+// stores nothing.
+template <class T>
+class OnceBox {
+public:
+    constexpr OnceBox() noexcept = default;
+    OnceBox(const OnceBox&) = delete;
+    OnceBox& operator=(const OnceBox&) = delete;
+
+    template <class Make>
+    const T& get_or_make(Make&& make) {
+        if (const T* v = value_.load(std::memory_order_acquire)) return *v;
+        PyMutex_Lock(&mutex_);
+        struct Unlock {
+            PyMutex& m;
+            ~Unlock() { PyMutex_Unlock(&m); }
+        } unlock{mutex_};
+        if (const T* v = value_.load(std::memory_order_acquire)) return *v;
+        std::unique_ptr<T> made = make();
+        const T* v = made.release();
+        value_.store(v, std::memory_order_release);
+        return *v;
+    }
+
+private:
+    std::atomic<const T*> value_{nullptr};
     PyMutex mutex_{};
 };
 

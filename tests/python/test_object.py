@@ -100,6 +100,17 @@ def test_methods_win_over_fields():
     assert obj["to_json"] == 3
 
 
+def test_many_fields():
+    fields = {f"f{i}": [i] for i in range(9)}
+    obj = ort.Hash("Wide", fields)
+    assert obj.keys() == list(fields)
+    assert all(mine is given for mine, given in zip(obj.values(), fields.values()))
+    assert obj.f8 is fields["f8"] and obj["f0"] is fields["f0"]
+    assert obj.to_dict() == fields
+    assert obj == Object("Wide", dict(fields)) and obj != Object("Wide", {**fields, "f8": []})
+    assert repr(obj).startswith("Wide(f0=[0], f1=[1], ")
+
+
 def test_first_of_equal_names_wins():
     class Key(str):
         def __hash__(self):
@@ -495,6 +506,40 @@ def test_cycles_through_a_typed_object_are_collected():
     del items, obj
     gc.collect()
     assert alive() is None
+
+
+def test_cycles_through_an_object_with_many_fields_are_collected():
+    class Sentinel:
+        pass
+
+    sentinel = Sentinel()
+    items = [sentinel]
+    obj = Object("X", {**{f"f{i}": i for i in range(8)}, "v": items})
+    items.append(obj)
+    alive = weakref.ref(sentinel)
+    del sentinel, items, obj
+    gc.collect()
+    assert alive() is None
+
+
+@pytest.mark.skipif(not hasattr(sys, "gettotalrefcount"), reason="needs the debug interpreter")
+def test_no_reference_leaks_with_many_fields():
+    def work():
+        for i in range(2000):
+            obj = Object("W", {f"f{k}": [i, k] for k in range(7)})
+            obj.to_dict(), obj.items(), obj.keys(), repr(obj), obj.__type__
+            assert obj == obj and obj.f6 == [i, 6]
+            items = []
+            Object("C", {**{f"f{k}": k for k in range(6)}, "v": items})
+            items.append(Object("C", {**{f"f{k}": k for k in range(6)}, "v": items}))
+
+    work()
+    gc.collect()
+    before = sys.gettotalrefcount()
+    work()
+    gc.collect()
+    after = sys.gettotalrefcount()
+    assert after - before < 200
 
 
 @pytest.mark.skipif(not hasattr(sys, "gettotalrefcount"), reason="needs the debug interpreter")
