@@ -31,6 +31,10 @@ template <>
 struct Hasher<std::string> {
     std::uint64_t operator()(const std::string& s) const noexcept { return hash_bytes(s.data(), s.size()); }
 };
+template <>
+struct Hasher<std::string_view> {
+    std::uint64_t operator()(std::string_view s) const noexcept { return hash_bytes(s.data(), s.size()); }
+};
 
 template <class T>
 struct SameElement {

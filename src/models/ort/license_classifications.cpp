@@ -3,12 +3,13 @@
 namespace brindle::models::ort {
 
 std::optional<ValidationError> validate_license_classifications(const LicenseClassifications& c) {
-    OrderedSet<std::string> names;
+    // The sets refer to the model's own texts rather than copying them.
+    OrderedSet<std::string_view> names;
     for (const auto& category : c.categories)
         if (!names.insert(category.name))
             return ValidationError::invalid_field("categories", "duplicate license category name: " + category.name);
 
-    OrderedSet<std::string> ids;
+    OrderedSet<std::string_view> ids;
     for (const auto& categorization : c.categorizations)
         if (!ids.insert(categorization.id))
             return ValidationError::invalid_field("categorizations",
