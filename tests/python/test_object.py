@@ -1,6 +1,5 @@
 import gc
 import json
-import sys
 import weakref
 
 import pytest
@@ -522,8 +521,7 @@ def test_cycles_through_an_object_with_many_fields_are_collected():
     assert alive() is None
 
 
-@pytest.mark.skipif(not hasattr(sys, "gettotalrefcount"), reason="needs the debug interpreter")
-def test_no_reference_leaks_with_many_fields():
+def test_no_reference_leaks_with_many_fields(leak_check):
     def work():
         for i in range(2000):
             obj = Object("W", {f"f{k}": [i, k] for k in range(7)})
@@ -533,17 +531,10 @@ def test_no_reference_leaks_with_many_fields():
             Object("C", {**{f"f{k}": k for k in range(6)}, "v": items})
             items.append(Object("C", {**{f"f{k}": k for k in range(6)}, "v": items}))
 
-    work()
-    gc.collect()
-    before = sys.gettotalrefcount()
-    work()
-    gc.collect()
-    after = sys.gettotalrefcount()
-    assert after - before < 200
+    leak_check(work)
 
 
-@pytest.mark.skipif(not hasattr(sys, "gettotalrefcount"), reason="needs the debug interpreter")
-def test_no_reference_leaks():
+def test_no_reference_leaks(leak_check):
     class Key(str):
         pass
 
@@ -567,10 +558,4 @@ def test_no_reference_leaks():
                 except (AttributeError, KeyError, TypeError, RecursionError):
                     pass
 
-    work()
-    gc.collect()
-    before = sys.gettotalrefcount()
-    work()
-    gc.collect()
-    after = sys.gettotalrefcount()
-    assert after - before < 200
+    leak_check(work)

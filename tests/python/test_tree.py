@@ -1,5 +1,3 @@
-import gc
-import sys
 
 import pytest
 
@@ -73,8 +71,7 @@ def test_trees_of_two_roots_share_the_classes_not_the_objects():
     assert type(first.categorizations[0]) is ort.LicenseCategorization
 
 
-@pytest.mark.skipif(not hasattr(sys, "gettotalrefcount"), reason="needs the debug interpreter")
-def test_no_reference_leaks_in_trees():
+def test_no_reference_leaks_in_trees(leak_check):
     def work():
         for _ in range(300):
             root = read()
@@ -83,10 +80,4 @@ def test_no_reference_leaks_in_trees():
                 obj.keys(), obj.items(), obj.values(), obj.__type__, repr(obj), obj.to_dict()
                 assert obj == obj
 
-    work()
-    gc.collect()
-    before = sys.gettotalrefcount()
-    work()
-    gc.collect()
-    after = sys.gettotalrefcount()
-    assert after - before < 200
+    leak_check(work)

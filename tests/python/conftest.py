@@ -1,0 +1,22 @@
+import gc
+import sys
+
+import pytest
+
+
+@pytest.fixture
+def leak_check():
+    """Runs `work` twice and checks that the second run leaves the
+    interpreter's reference total where it found it (debug interpreter only)."""
+    if not hasattr(sys, "gettotalrefcount"):
+        pytest.skip("needs the debug interpreter")
+
+    def check(work):
+        work()
+        gc.collect()
+        before = sys.gettotalrefcount()
+        work()
+        gc.collect()
+        assert sys.gettotalrefcount() - before < 200
+
+    return check
