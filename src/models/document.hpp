@@ -89,10 +89,19 @@ struct PathSegment {
     std::string text() const;
 };
 
+// How many events may be read through aliases in a document of `events`
+// events: 100 times its events, and never more than a million.  Everything
+// read through an alias is built anew, so the ceiling bounds the memory a
+// small file of aliases can make a reader take; files do not come near it.
+constexpr std::size_t alias_event_ceiling = 1'000'000;
+constexpr std::size_t alias_event_limit(std::size_t events) {
+    return events < alias_event_ceiling / 100 ? 100 * events : alias_event_ceiling;
+}
+
 // Counters shared by every cursor over one document.
 struct ReadCounters {
     std::size_t alias_events = 0;   // events read through aliases so far
-    std::size_t alias_limit = 0;    // 100 times the events of the document
+    std::size_t alias_limit = 0;    // see alias_event_limit
 };
 
 // The cursor every model reader receives.  A child cursor shares the position
@@ -219,7 +228,7 @@ decltype(auto) read_node(Cursor& c, F&& f) {
 template <class ReadRoot>
 auto read_yaml_document(std::string_view text, ReadRoot&& read_root) {
     Document doc(text);
-    ReadCounters counters{0, 100 * doc.events().size()};
+    ReadCounters counters{0, alias_event_limit(doc.events().size())};
     Cursor cursor(doc, counters);
     auto value = read_root(cursor);
     if (doc.failure()) throw *doc.failure();

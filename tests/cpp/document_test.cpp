@@ -149,6 +149,24 @@ TEST(Document, RepetitionLimit) {
     EXPECT_LT(seconds, 20.0);  // a bound against runaway work, not a timing test
 }
 
+TEST(Document, AliasCeiling) {
+    // 100 times the events would allow this, but the ceiling on events read
+    // through aliases stops it: a node of 50,002 events aliased 30 times.
+    std::string big = "a: &big [";
+    for (int i = 0; i < 50000; ++i) big += "x, ";
+    big += "x]\nb: [";
+    for (int i = 0; i < 29; ++i) big += "*big, ";
+    big += "*big]\n";
+    EXPECT_EQ((read_error<OrderedMap<std::string, Sink>>(big)), "repetition limit exceeded");
+    // Up to the ceiling aliases are followed: 19 times the node.
+    std::string fits = big.substr(0, big.find("b: [")) + "b: [";
+    for (int i = 0; i < 18; ++i) fits += "*big, ";
+    fits += "*big]\n";
+    EXPECT_EQ((read_error<OrderedMap<std::string, Sink>>(fits)), "");
+    EXPECT_EQ(alias_event_limit(10), 1000u);
+    EXPECT_EQ(alias_event_limit(20000), 1000000u);
+}
+
 TEST(Document, ErrorPlace) {
     // At the root: no path and, at line 1 column 1, no position.
     EXPECT_EQ(read_error<std::int32_t>("x"), "invalid type: string \"x\", expected i32");

@@ -136,6 +136,9 @@ TEST(Hostile, Inputs) {
                     "c]}\n" + repeat("- *a\n", 20000);
          },
          classifications, "repetition limit exceeded"},
+        {"a node of 60000 scalars aliased 10000 times (millions of values otherwise)",
+         [] { return "a: &a [" + repeat("x, ", 60000) + "x]\nb: [" + repeat("*a, ", 10000) + "*a]\n"; }, value,
+         "repetition limit exceeded"},
         {"a sequence holding an alias to itself", [] { return std::string("&a [*a]"); }, value,
          "repetition limit exceeded"},
         {"a mapping holding an alias to itself, captured", [] { return std::string("&a {k: *a}"); }, capture,
