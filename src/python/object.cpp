@@ -752,7 +752,18 @@ ObjectShape::ObjectShape(std::string_view type_name, std::span<const std::string
 }
 
 PyRef make_object(PyTypeObject* cls, const ObjectShape& shape, PyObject* const* values) {
-    return new_instance(cls, shape, values);
+    PyTypeObject* base = object_type_or_fault();
+    if (cls->tp_new == base->tp_new && cls->tp_init == base->tp_init) return new_instance(cls, shape, values);
+    // The class's construction was changed from Python: call the class as
+    // the constructor is called, with the type name and a dict of the fields.
+    std::vector<PyRef> owned;
+    owned.reserve(shape.size());
+    for (std::size_t i = 0; i < shape.size(); ++i) owned.push_back(PyRef::steal(values[i]));
+    PyRef fields = checked(PyDict_New());
+    for (std::size_t i = 0; i < shape.size(); ++i)
+        checked_status(PyDict_SetItem(fields.get(), shape.str(i), owned[i].get()));
+    PyObject* args[] = {shape.type_name_str(), fields.get()};
+    return checked(PyObject_Vectorcall(reinterpret_cast<PyObject*>(cls), args, 2, nullptr));
 }
 
 namespace {

@@ -66,7 +66,9 @@ private:
 // A new instance of `cls` (Object or a subclass of it) with the fields of
 // `shape`, which must outlive it, holding `values`: one new reference per
 // field, which the call takes over whatever its outcome.  The fast way for
-// the converter, which calls no Python code.
+// the converter, which calls no Python code, unless the class's __new__ or
+// __init__ was changed: then the class is called with the type name and a
+// dict of the fields, as the constructor would be.
 PyRef make_object(PyTypeObject* cls, const ObjectShape& shape, PyObject* const* values);
 
 // The value of the first field called `name`, or KeyError with the name.

@@ -80,3 +80,29 @@ def test_no_reference_leaks_in_trees(leak_check):
                 assert obj == obj
 
     leak_check(work)
+
+
+def test_a_typed_class_whose_construction_was_changed_is_called():
+    calls = []
+
+    def init(self, type_name, fields):
+        calls.append((type_name, list(fields)))
+
+    def refuse(cls, *args):
+        raise LookupError("refused")
+
+    cls = ort.LicenseCategory
+    try:
+        cls.__init__ = init
+        root = LicenseClassifications.from_yaml_str("categories: [{name: a}]")
+        assert root.categories[0].name == "a"
+        assert calls == [("LicenseCategory", ["name", "description"])]
+        cls.__new__ = refuse
+        root = LicenseClassifications.from_yaml_str("categories: [{name: a}]")
+        with pytest.raises(LookupError, match="refused"):
+            root.keys()
+    finally:
+        del cls.__init__
+        del cls.__new__
+    # The failed build cached nothing: the next tree method builds again.
+    assert root.categories[0].name == "a"
