@@ -84,7 +84,7 @@ void read_buffered(const Buffered& v, S& out) {
         }
         check_required<S>(seen);
     } else if (v.kind == Buffered::Kind::sequence) {
-        if (v.items.size() > n) throw ReadError(too_long_message(v.items.size(), n));
+        // The field values first, in order; elements left over fail after them.
         std::size_t i = 0;
         for_each_field<S>([&](const auto& field) {
             if (i < v.items.size()) read_buffered(v.items[i], out.*field.member);
@@ -92,6 +92,7 @@ void read_buffered(const Buffered& v, S& out) {
                 throw ReadError(invalid_length_message(i, sequence_text<S>()));
             ++i;
         });
+        if (v.items.size() > n) throw ReadError(too_long_message(v.items.size(), n));
     } else {
         throw_buffered_invalid_type(v, "struct " + std::string(Model<S>::name));
     }

@@ -204,7 +204,8 @@ Resolved resolve_plain(std::string_view s) {
     }
     if (auto i = parse_int(s)) {
         const u128 u64max = std::numeric_limits<std::uint64_t>::max();
-        if (!i->negative && i->magnitude <= u64max) {
+        // -0 is the unsigned 0: the signed kind holds only values below zero.
+        if ((!i->negative || i->magnitude == 0) && i->magnitude <= u64max) {
             r.kind = Resolved::Kind::unsigned_int;
             r.unsigned_int = static_cast<std::uint64_t>(i->magnitude);
         } else if (i->negative && i->magnitude <= (static_cast<u128>(1) << 63)) {
