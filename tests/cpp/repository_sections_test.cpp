@@ -66,7 +66,27 @@ void expect_reasons(const char* prefix, const std::vector<ReasonCase>& cases) {
     }
 }
 
+// The list of snippet choices as a configuration holds it, so that errors
+// carry the paths a real file gives.
+struct SnippetHolder {
+    std::vector<SnippetChoices> snippet_choices;
+};
+
+void expect_snippet_errors(const std::vector<ErrorCase>& cases) {
+    for (const auto& c : cases) {
+        std::string doc = std::string("snippet_choices:\n") + c.yaml;
+        EXPECT_EQ(read_error<SnippetHolder>(doc), c.error) << doc;
+    }
+}
+
 }  // namespace
+
+template <>
+struct brindle::models::Model<SnippetHolder> {
+    static constexpr std::string_view name = "SnippetHolder";
+    static constexpr auto unknown_keys = UnknownKeys::reject;
+    static constexpr auto fields = std::tuple{defaulted("snippet_choices", &SnippetHolder::snippet_choices)};
+};
 
 // ---------------------------------------------------------------- includes
 
@@ -318,4 +338,222 @@ TEST(RepositorySections, ResolutionsReadAndWrite) {
               "- message: m\n  reason: DYNAMIC_LINKAGE_EXCEPTION\n  comment: c\n"
               "vulnerabilities:\n"
               "- id: '12'\n  reason: INEFFECTIVE_VULNERABILITY\n  comment: ''\n");
+}
+
+// ---------------------------------------------------------------- license choices
+
+TEST(RepositorySections, LicenseChoicesReadErrors) {
+    expect_errors<LicenseChoices>({
+        {"[]\n", "invalid type: sequence, expected struct LicenseChoices"},
+        {"repository_license_choices: ~\n",
+         "repository_license_choices: invalid type: unit value, expected a sequence at line 1 column 29"},
+        {"repository_license_choice: []\n",
+         "unknown field `repository_license_choice`, expected `repository_license_choices` or "
+         "`package_license_choices`"},
+        {"package_license_choices: []\npackage_license_choices: 5\n", "duplicate field `package_license_choices`"},
+        {"repository_license_choices:\n- Choice: MIT\n",
+         "repository_license_choices[0]: unknown field `Choice`, expected `given` or `choice` at line 2 column 3"},
+        {"repository_license_choices:\n-\n",
+         "repository_license_choices[0]: missing field `choice` at line 2 column 2"},
+        {"repository_license_choices:\n- given: MIT OR BSD-2-Clause\n",
+         "repository_license_choices[0]: missing field `choice` at line 2 column 3"},
+        {"repository_license_choices:\n- ~\n",
+         "repository_license_choices[0]: invalid type: unit value, expected struct SpdxLicenseChoice at line 2 "
+         "column 3"},
+        {"package_license_choices:\n- license_choices: []\n",
+         "package_license_choices[0]: missing field `package_id` at line 2 column 3"},
+        {"package_license_choices:\n-\n", "package_license_choices[0]: missing field `package_id` at line 2 column 2"},
+        {"package_license_choices:\n- package_id: a:b:c\n",
+         "package_license_choices[0]: Field 'identifier' is invalid: must be in the format "
+         "'type:namespace:name:version' at line 2 column 3"},
+        {"package_license_choices:\n- package_id: a:b:c:d:e\n",
+         "package_license_choices[0]: Field 'identifier' is invalid: must be in the format "
+         "'type:namespace:name:version' at line 2 column 3"},
+        {"package_license_choices:\n- package_id: a:b:c:d\n  license_choices:\n  - {given: [x], choice: y}\n",
+         "package_license_choices[0].license_choices[0].given: invalid type: sequence, expected a string at line 4 "
+         "column 13"},
+    });
+}
+
+TEST(RepositorySections, LicenseChoicesReadAndWrite) {
+    EXPECT_EQ(read_ok<LicenseChoices>("{}\n"), LicenseChoices{});
+    EXPECT_EQ(read_ok<LicenseChoices>("repository_license_choices:\n"), LicenseChoices{});
+    EXPECT_EQ(json(LicenseChoices{}), "{\n  \"repository_license_choices\": [],\n  \"package_license_choices\": []\n}");
+
+    auto lc = read_ok<LicenseChoices>(
+        "repository_license_choices:\n"
+        "- given: \"(Apache-2.0 OR MS-PL) AND MIT\"\n"
+        "  choice: \"Apache-2.0 AND MIT\"\n"
+        "- choice: null\n"
+        "- choice: null\n"
+        "- {given: ~, choice: }\n"
+        "- {given: '', choice: 42}\n"
+        "package_license_choices:\n"
+        "- package_id: \":::\"\n"
+        "- license_choices:\n  - given:\n    choice: MIT\n"
+        "  package_id: Maven:org.example:lib:1.0\n");
+    ASSERT_EQ(lc.repository_license_choices.size(), 5u);
+    EXPECT_EQ(lc.repository_license_choices[1], lc.repository_license_choices[2]);
+    EXPECT_EQ(lc.repository_license_choices[1].given, std::nullopt);
+    EXPECT_EQ(lc.repository_license_choices[1].choice, "null");
+    EXPECT_EQ(lc.repository_license_choices[3].given, std::nullopt);
+    EXPECT_EQ(lc.repository_license_choices[3].choice, "");
+    EXPECT_EQ(lc.repository_license_choices[4].given, std::optional<std::string>(""));
+    EXPECT_EQ(lc.repository_license_choices[4].choice, "42");
+    ASSERT_EQ(lc.package_license_choices.size(), 2u);
+    EXPECT_EQ(lc.package_license_choices[0].package_id, Identifier{});
+    EXPECT_TRUE(lc.package_license_choices[0].license_choices.empty());
+    EXPECT_EQ(json(lc.package_license_choices[1]),
+              R"({
+  "package_id": "Maven:org.example:lib:1.0",
+  "license_choices": [
+    {
+      "given": null,
+      "choice": "MIT"
+    }
+  ]
+})");
+    EXPECT_EQ(yaml(lc),
+              "repository_license_choices:\n"
+              "- given: (Apache-2.0 OR MS-PL) AND MIT\n  choice: Apache-2.0 AND MIT\n"
+              "- given: null\n  choice: 'null'\n"
+              "- given: null\n  choice: 'null'\n"
+              "- given: null\n  choice: ''\n"
+              "- given: ''\n  choice: '42'\n"
+              "package_license_choices:\n"
+              "- package_id: ':::'\n  license_choices: []\n"
+              "- package_id: Maven:org.example:lib:1.0\n  license_choices:\n  - given: null\n    choice: MIT\n");
+}
+
+// ---------------------------------------------------------------- snippet choices
+
+TEST(RepositorySections, SnippetChoicesReadErrors) {
+    expect_snippet_errors({
+        {"- provenance: {url: u}\n", "snippet_choices[0]: missing field `choices` at line 2 column 3"},
+        {"- choices: []\n", "snippet_choices[0]: missing field `provenance` at line 2 column 3"},
+        {"- {}\n", "snippet_choices[0]: missing field `provenance` at line 2 column 3"},
+        {"-\n", "snippet_choices[0]: missing field `provenance` at line 2 column 2"},
+        {"- 5\n", "snippet_choices[0]: invalid type: integer `5`, expected struct SnippetChoices at line 2 column 3"},
+        {"- provenance: {url: u}\n  choices: ~\n",
+         "snippet_choices[0].choices: invalid type: unit value, expected a sequence at line 3 column 12"},
+        {"- provenance: {url: u}\n  choices:\n  -\n", "snippet_choices[0].choices[0]: missing field `given` at line 4 column 4"},
+        {"- provenance:\n  choices: []\n", "snippet_choices[0].provenance: missing field `url` at line 2 column 14"},
+        {"- provenance: {urls: u}\n  choices: []\n",
+         "snippet_choices[0].provenance: unknown field `urls`, expected `url` at line 2 column 16"},
+        {"- provenance: {url: u, url: u}\n  choices: []\n",
+         "snippet_choices[0].provenance: duplicate field `url` at line 2 column 15"},
+        {"- provenance: {url: u}\n  choice: []\n",
+         "snippet_choices[0]: unknown field `choice`, expected `provenance` or `choices` at line 3 column 3"},
+        {"- provenance: {url: u}\n  choices:\n  - given:\n    choice: {reason: OTHER}\n",
+         "snippet_choices[0].choices[0].given: missing field `source_location` at line 4 column 11"},
+        {"- provenance: {url: u}\n  choices:\n  - given: {source_location: {path: p, start_line: 1}}\n"
+         "    choice: {reason: OTHER}\n",
+         "snippet_choices[0].choices[0].given.source_location: missing field `end_line` at line 4 column 30"},
+        {"- provenance: {url: u}\n  choices:\n  - given:\n      source_location:\n    choice: {reason: OTHER}\n",
+         "snippet_choices[0].choices[0].given.source_location: missing field `path` at line 5 column 23"},
+        {"- provenance: {url: u}\n  choices:\n  - given: {location: x}\n",
+         "snippet_choices[0].choices[0].given: unknown field `location`, expected `source_location` at line 4 column 13"},
+        {"- provenance: {url: u}\n  choices:\n  - given: {source_location: {path: p, start_line: 1, end_line: 2}}\n"
+         "    choice:\n",
+         "snippet_choices[0].choices[0].choice: missing field `reason` at line 5 column 12"},
+        {"- provenance: {url: u}\n  choices:\n  - choice: {Reason: OTHER}\n",
+         "snippet_choices[0].choices[0].choice: unknown field `Reason`, expected one of `purl`, `reason`, `comment` at line 4 "
+         "column 14"},
+    });
+}
+
+// Reasons, and where a bad one is reported: at the start of its criteria
+// mapping, with the path of the criteria.
+TEST(RepositorySections, SnippetChoiceReasons) {
+    expect_reasons<SnippetChoiceCriteria>("reason: ", {
+        {"OTHER", "OTHER"}, {"3", "OTHER"}, {"0x3", "OTHER"}, {"2", "ORIGINAL_FINDING"},
+        {"NO_RELEVANT_FINDING", "NO_RELEVANT_FINDING"},
+    });
+    expect_errors<SnippetChoiceCriteria>({
+        {"reason: other\n", "invalid SnippetChoiceReason value: other"},
+        {"reason: '2'\n", "invalid SnippetChoiceReason value: 2"},
+        {"reason: 0\n", "invalid SnippetChoiceReason value: 0"},
+        {"reason: 4\n", "invalid SnippetChoiceReason value: 4"},
+        {"reason: -1\n", "invalid SnippetChoiceReason value: -1"},
+        {"reason: 0x10\n", "invalid SnippetChoiceReason value: 16"},
+        {"reason: 2.0\n", "invalid SnippetChoiceReason value: 2.0"},
+        {"reason:\n", "invalid SnippetChoiceReason value: Null"},
+        {"reason: ~\n", "invalid SnippetChoiceReason value: Null"},
+        {"reason: true\n", "invalid SnippetChoiceReason value: Bool(true)"},
+        {"comment: c\n", "missing field `reason`"},
+    });
+    expect_snippet_errors({
+        {"- provenance:\n    url: u\n  choices:\n"
+         "  - given: {source_location: {path: p, start_line: 1, end_line: 2}}\n"
+         "    choice: {reason: OTHER}\n"
+         "  - given: {source_location: {path: p, start_line: 1, end_line: 2}}\n"
+         "    choice:\n"
+         "      comment: c\n"
+         "      reason: 9\n",
+         "snippet_choices[0].choices[1].choice: invalid SnippetChoiceReason value: 9 at line 9 column 7"},
+    });
+}
+
+TEST(RepositorySections, SnippetChoicesReadAndWrite) {
+    // From a real configuration, plus a second equal choice and odd texts.
+    auto holder = read_ok<SnippetHolder>(
+        "snippet_choices:\n"
+        "- provenance:\n"
+        "    url: \"https://example.com/provenance\"\n"
+        "  choices:\n"
+        "  - given:\n"
+        "      source_location:\n"
+        "        path: \"custom/path/to/file\"\n"
+        "        start_line: 1\n"
+        "        end_line: 42\n"
+        "    choice:\n"
+        "      purl: \"pkg:maven/org.apache.commons/commons-lang3@3.9\"\n"
+        "      comment: \"This is a comment.\"\n"
+        "      reason: NO_RELEVANT_FINDING\n"
+        "  - choice: {reason: 2, purl: ''}\n"
+        "    given: {source_location: {path: p, start_line: 3, end_line: 4}}\n"
+        "  - choice: {reason: 2, purl: ''}\n"
+        "    given: {source_location: {path: p, start_line: 3, end_line: 4}}\n"
+        "- provenance: {url: null}\n"
+        "  choices:\n"
+        "- provenance: {url: }\n"
+        "  choices: []\n");
+    auto& sc = holder.snippet_choices;
+    ASSERT_EQ(sc.size(), 3u);
+    ASSERT_EQ(sc[0].choices.size(), 3u);
+    EXPECT_EQ(sc[0].choices[1], sc[0].choices[2]);
+    EXPECT_EQ(sc[0].choices[1].choice.purl, std::optional<std::string>(""));
+    EXPECT_EQ(sc[0].choices[1].choice.comment, std::nullopt);
+    EXPECT_EQ(sc[0].choices[0].given.source_location.end_line, 42);
+    EXPECT_EQ(sc[1].provenance.url, "null");
+    EXPECT_TRUE(sc[1].choices.empty());
+    EXPECT_EQ(sc[2].provenance.url, "");
+
+    EXPECT_EQ(json(sc[0].choices[1]),
+              R"({
+  "given": {
+    "source_location": {
+      "path": "p",
+      "start_line": 3,
+      "end_line": 4
+    }
+  },
+  "choice": {
+    "purl": "",
+    "reason": "ORIGINAL_FINDING",
+    "comment": null
+  }
+})");
+    EXPECT_EQ(json(sc[1]), "{\n  \"provenance\": {\n    \"url\": \"null\"\n  },\n  \"choices\": []\n}");
+    EXPECT_EQ(yaml(sc[0]),
+              "provenance:\n  url: https://example.com/provenance\n"
+              "choices:\n"
+              "- given:\n    source_location:\n      path: custom/path/to/file\n      start_line: 1\n"
+              "      end_line: 42\n"
+              "  choice:\n    purl: pkg:maven/org.apache.commons/commons-lang3@3.9\n"
+              "    reason: NO_RELEVANT_FINDING\n    comment: This is a comment.\n"
+              "- given:\n    source_location:\n      path: p\n      start_line: 3\n      end_line: 4\n"
+              "  choice:\n    purl: ''\n    reason: ORIGINAL_FINDING\n    comment: null\n"
+              "- given:\n    source_location:\n      path: p\n      start_line: 3\n      end_line: 4\n"
+              "  choice:\n    purl: ''\n    reason: ORIGINAL_FINDING\n    comment: null\n");
 }
