@@ -165,7 +165,8 @@ TEST(RepositorySections, ExcludesReadErrors) {
          "scopes[0]: unknown field `Pattern`, expected one of `pattern`, `reason`, `comment` at line 2 column 3"},
         {"paths:\n- pattern: a\n  reasons: OTHER\n",
          "paths[0]: unknown field `reasons`, expected one of `pattern`, `reason`, `comment` at line 3 column 3"},
-        {"paths:\n- pattern: a\n  reason: OTHER\n  pattern: a\n", "paths[0]: duplicate field `pattern` at line 2 column 3"},
+        {"paths:\n- pattern: a\n  reason: OTHER\n  pattern: a\n",
+         "paths[0]: duplicate field `pattern` at line 2 column 3"},
         {"paths:\n- pattern: [a]\n", "paths[0].pattern: invalid type: sequence, expected a string at line 2 column 12"},
         {"paths:\n- pattern: a\n  reason: '6'\n", "paths[0]: invalid PathExcludeReason value: 6 at line 2 column 3"},
         {"paths:\n- pattern: a\n  reason: 0\n", "paths[0]: invalid PathExcludeReason value: 0 at line 2 column 3"},
@@ -275,9 +276,11 @@ TEST(RepositorySections, ResolutionsReadErrors) {
          "vulnerabilities[0]: unknown field `message`, expected one of `id`, `reason`, `comment` at line 2 column 3"},
         {"issues:\n- id: m\n",
          "issues[0]: unknown field `id`, expected one of `message`, `reason`, `comment` at line 2 column 3"},
-        {"issues:\n- message: m\n  comment: c\n  comment: c\n", "issues[0]: duplicate field `comment` at line 2 column 3"},
+        {"issues:\n- message: m\n  comment: c\n  comment: c\n",
+         "issues[0]: duplicate field `comment` at line 2 column 3"},
         {"issues:\n- message: {}\n", "issues[0].message: invalid type: map, expected a string at line 2 column 12"},
-        {"issues:\n- message: m\n  reason: 4\n", "issues[0]: invalid IssueResolutionReason value: 4 at line 2 column 3"},
+        {"issues:\n- message: m\n  reason: 4\n",
+         "issues[0]: invalid IssueResolutionReason value: 4 at line 2 column 3"},
         {"issues:\n- message: m\n  reason: cant_fix_issue\n",
          "issues[0]: invalid IssueResolutionReason value: cant_fix_issue at line 2 column 3"},
         {"rule_violations:\n- message: m\n  reason: ~\n",
@@ -436,7 +439,8 @@ TEST(RepositorySections, SnippetChoicesReadErrors) {
         {"- 5\n", "snippet_choices[0]: invalid type: integer `5`, expected struct SnippetChoices at line 2 column 3"},
         {"- provenance: {url: u}\n  choices: ~\n",
          "snippet_choices[0].choices: invalid type: unit value, expected a sequence at line 3 column 12"},
-        {"- provenance: {url: u}\n  choices:\n  -\n", "snippet_choices[0].choices[0]: missing field `given` at line 4 column 4"},
+        {"- provenance: {url: u}\n  choices:\n  -\n",
+         "snippet_choices[0].choices[0]: missing field `given` at line 4 column 4"},
         {"- provenance:\n  choices: []\n", "snippet_choices[0].provenance: missing field `url` at line 2 column 14"},
         {"- provenance: {urls: u}\n  choices: []\n",
          "snippet_choices[0].provenance: unknown field `urls`, expected `url` at line 2 column 16"},
@@ -452,13 +456,14 @@ TEST(RepositorySections, SnippetChoicesReadErrors) {
         {"- provenance: {url: u}\n  choices:\n  - given:\n      source_location:\n    choice: {reason: OTHER}\n",
          "snippet_choices[0].choices[0].given.source_location: missing field `path` at line 5 column 23"},
         {"- provenance: {url: u}\n  choices:\n  - given: {location: x}\n",
-         "snippet_choices[0].choices[0].given: unknown field `location`, expected `source_location` at line 4 column 13"},
+         "snippet_choices[0].choices[0].given: unknown field `location`, expected `source_location` at line 4 "
+         "column 13"},
         {"- provenance: {url: u}\n  choices:\n  - given: {source_location: {path: p, start_line: 1, end_line: 2}}\n"
          "    choice:\n",
          "snippet_choices[0].choices[0].choice: missing field `reason` at line 5 column 12"},
         {"- provenance: {url: u}\n  choices:\n  - choice: {Reason: OTHER}\n",
-         "snippet_choices[0].choices[0].choice: unknown field `Reason`, expected one of `purl`, `reason`, `comment` at line 4 "
-         "column 14"},
+         "snippet_choices[0].choices[0].choice: unknown field `Reason`, expected one of `purl`, `reason`, `comment` "
+         "at line 4 column 14"},
     });
 }
 
