@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "models/json_writer.hpp"
+#include "models/read.hpp"
+#include "models/scalar.hpp"
 #include "models/write.hpp"
 #include "models/yaml_writer.hpp"
 
@@ -27,6 +29,81 @@ void JsonValue::set(std::string key, JsonValue v) {
     if (it != members.end() && it->first == key) it->second = std::move(v);
     else members.emplace(it, std::move(key), std::move(v));
 }
+
+namespace {
+
+JsonValue json_from_scalar(const Cursor& at, const Event& e) {
+    std::string_view text = at.text(e);
+    Resolved r = resolve_scalar(text, e);
+    switch (r.kind) {
+        case Resolved::Kind::null: return JsonValue::null();
+        case Resolved::Kind::boolean: return JsonValue::boolean(r.boolean);
+        case Resolved::Kind::unsigned_int: return JsonValue::number(r.unsigned_int);
+        case Resolved::Kind::negative_int: return JsonValue::number(r.negative_int);
+        case Resolved::Kind::big_unsigned:
+        case Resolved::Kind::big_negative: throw ReadError("JSON number out of range");
+        case Resolved::Kind::floating: return JsonValue::number(r.floating);
+        case Resolved::Kind::text: break;
+    }
+    return JsonValue::text(std::string(text));
+}
+
+// The object of members in input order: sorted by key once (not member by
+// member, which takes quadratic time on a large mapping), of a repeated key
+// the last member.
+JsonValue object_of(JsonValue::Object members) {
+    std::stable_sort(members.begin(), members.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    JsonValue::Object unique;
+    unique.reserve(members.size());
+    for (auto& m : members) {
+        if (!unique.empty() && unique.back().first == m.first) unique.back().second = std::move(m.second);
+        else unique.push_back(std::move(m));
+    }
+    JsonValue object = JsonValue::object();
+    std::get<JsonValue::Object>(object.value) = std::move(unique);
+    return object;
+}
+
+JsonValue read_json_value(Cursor& c) {
+    return read_node(c, [](Cursor& at, const Event& e) {
+        if (e.tag == Tag::local && e.kind != EventKind::void_)
+            throw ReadError("invalid type: enum, expected any valid JSON value");
+        switch (e.kind) {
+            case EventKind::scalar: return json_from_scalar(at, e);
+            case EventKind::void_: return JsonValue::null();
+            case EventKind::sequence_start: {
+                Cursor::Nested nested(at, e.mark);
+                JsonValue::Array items;
+                for (std::size_t i = 0; at.peek().kind != EventKind::sequence_end; ++i) {
+                    Cursor child(at, i);
+                    items.push_back(read_json_value(child));
+                }
+                at.next();
+                return JsonValue::array(std::move(items));
+            }
+            case EventKind::mapping_start: {
+                Cursor::Nested nested(at, e.mark);
+                JsonValue::Object members;
+                for (bool first = true; at.peek().kind != EventKind::mapping_end; first = false) {
+                    Cursor child(at, at.peek());
+                    std::string key = read_node(at, [first](Cursor& k, const Event& ke) {
+                        if (ke.kind != EventKind::scalar) throw_invalid_type(k, ke, first ? "a string key" : "a string");
+                        return std::string(k.text(ke));
+                    });
+                    members.emplace_back(std::move(key), read_json_value(child));
+                }
+                at.next();
+                return object_of(std::move(members));
+            }
+            default: throw ReadError::end_of_input();
+        }
+    });
+}
+
+}  // namespace
+
+void read(Cursor& c, JsonValue& out) { out = read_json_value(c); }
 
 std::string to_json_text(const JsonValue& v) {
     JsonWriter w;

@@ -42,6 +42,15 @@ private:
     explicit JsonValue(T v) : value(std::move(v)) {}
 };
 
+class Cursor;
+
+// Reads any node as a JSON value: scalars by the plain-scalar rules (a
+// non-finite float is null, an integer beyond 64 bits fails with "JSON
+// number out of range"), sequences as arrays, mappings as objects whose
+// keys are the texts of scalar keys (a repeated key keeps its last value).
+// A node with a local tag fails.
+void read(Cursor& c, JsonValue& out);
+
 // Pretty JSON text of the value (two-space indentation, no final line feed).
 std::string to_json_text(const JsonValue& v);
 // YAML text of the value (ends with a line feed).
