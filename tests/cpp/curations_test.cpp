@@ -70,7 +70,7 @@ const std::string finding_keys =
 const std::string config_keys =
     "one of `id`, `source_artifact_url`, `vcs`, `source_code_origin`, `path_excludes`, `license_finding_curations`";
 
-// A real configuration's curations.
+// Curations and a package configuration of real configurations.
 constexpr const char* corpus_curations = R"(curations:
   license_findings:
   - path: "src/**/*.cpp"
@@ -96,6 +96,17 @@ constexpr const char* corpus_curations = R"(curations:
       concluded_license: "BSD-2-Clause"
       declared_license_mapping:
         The BSD License: "BSD-2-Clause"
+package_configurations:
+- id: 'Maven:com.example:package:1.2.3'
+  source_artifact_url: "https://repo.maven.apache.org/maven2/com/example/package/1.2.3/package-1.2.3-sources.jar"
+  license_finding_curations:
+  - path: "path/to/problematic/file.java"
+    start_lines: 22
+    line_count: 1
+    detected_license: "GPL-2.0-only"
+    reason: "CODE"
+    comment: "The scanner matches a variable named `gpl`."
+    concluded_license: "Apache-2.0"
 )";
 
 TEST(Curations, RealFile) {
@@ -120,6 +131,14 @@ TEST(Curations, RealFile) {
     EXPECT_EQ(d.declared_license_mapping.find("The BSD License")[0], JsonValue::text("BSD-2-Clause"));
     EXPECT_FALSE(d.purl);
     EXPECT_FALSE(d.source_code_origins);
+
+    ASSERT_EQ(s.package_configurations.size(), 1u);
+    const PackageConfiguration& p = s.package_configurations[0];
+    EXPECT_EQ(p.id, (Identifier{"Maven", "com.example", "package", "1.2.3"}));
+    EXPECT_FALSE(p.vcs);
+    EXPECT_TRUE(p.path_excludes.empty());
+    ASSERT_EQ(p.license_finding_curations.size(), 1u);
+    EXPECT_EQ(p.license_finding_curations[0].start_lines, (ScalarText{"22"}));
 }
 
 TEST(Curations, PackageCurationReading) {
