@@ -30,6 +30,22 @@ void JsonValue::set(std::string key, JsonValue v) {
     else members.emplace(it, std::move(key), std::move(v));
 }
 
+const JsonValue& flattened(const JsonValue& v) {
+    static const JsonValue empty = JsonValue::object();
+    const char* kind = nullptr;
+    switch (v.value.index()) {
+        case 0: return empty;
+        case 1: kind = "a boolean"; break;
+        case 2:
+        case 3: kind = "an integer"; break;
+        case 4: kind = "a float"; break;
+        case 5: kind = "a string"; break;
+        case 6: kind = "a sequence"; break;
+        default: return v;
+    }
+    throw ReadError(std::string("can only flatten structs and maps (got ") + kind + ")");
+}
+
 namespace {
 
 JsonValue json_from_scalar(const Cursor& at, const Event& e) {

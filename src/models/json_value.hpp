@@ -51,6 +51,11 @@ class Cursor;
 // A node with a local tag fails.
 void read(Cursor& c, JsonValue& out);
 
+// The value of a struct that is written as its content: an object as it
+// is, null as the empty object; any other kind fails with "can only flatten
+// structs and maps (got ...)".
+const JsonValue& flattened(const JsonValue& v);
+
 // Pretty JSON text of the value (two-space indentation, no final line feed).
 std::string to_json_text(const JsonValue& v);
 // YAML text of the value (ends with a line feed).

@@ -74,6 +74,11 @@ concept ModelStruct = requires {
     Model<S>::unknown_keys;
 };
 
+// Structs whose keys are all content (Model<S>::content names the member
+// holding it) are written and converted as that content alone.
+template <class S>
+concept ContentStruct = ModelStruct<S> && requires { Model<S>::content; };
+
 template <ModelStruct S>
 constexpr std::size_t field_count = std::tuple_size_v<std::remove_cvref_t<decltype(Model<S>::fields)>>;
 

@@ -138,9 +138,13 @@ void write_fields(W& w, const S& s) {
 
 template <class W, ModelStruct S>
 void write(W& w, const S& s) {
-    w.begin_object();
-    write_fields(w, s);
-    w.end_object();
+    if constexpr (ContentStruct<S>) {
+        write(w, flattened(s.*Model<S>::content));
+    } else {
+        w.begin_object();
+        write_fields(w, s);
+        w.end_object();
+    }
 }
 
 }  // namespace brindle::models

@@ -198,10 +198,14 @@ void fields_to_python(const S& s, Out& out) {
 
 template <models::ModelStruct S>
 PyRef to_python(const S& s) {
-    const ModelClass& model = model_class<S>();
-    FieldValues<instance_field_count<S>()> values;
-    fields_to_python(s, values);
-    return make_object(model.type(), model.shape, values.take());
+    if constexpr (models::ContentStruct<S>) {
+        return to_python(models::flattened(s.*models::Model<S>::content));
+    } else {
+        const ModelClass& model = model_class<S>();
+        FieldValues<instance_field_count<S>()> values;
+        fields_to_python(s, values);
+        return make_object(model.type(), model.shape, values.take());
+    }
 }
 
 }  // namespace brindle::python
