@@ -47,9 +47,76 @@ std::string config_json(const std::string& members) {
            members + "\n}";
 }
 
+// The JSON of one field of the configuration read from `input`, or the error text.
+template <class M>
+std::string field_json(const char* input, M ScannerConfiguration::*member) {
+    ScannerConfiguration c;
+    std::string err = read_error<ScannerConfiguration>(input, &c);
+    return err.empty() ? json(c.*member) : err;
+}
+
+void expect_cases(std::initializer_list<Case> cases, std::string (*run)(const char*)) {
+    for (const auto& k : cases) EXPECT_EQ(run(k.input), k.expected) << k.input;
+}
+
+const char* const twelve_names =
+    "expected one of `skip_concluded`, `skip_excluded`, `include_files_without_findings`, `archive`, "
+    "`detected_license_mapping`, `file_list_storage`, `scanners`, `storages`, `storage_readers`, "
+    "`storage_writers`, `ignore_patterns`, `provenance_storage`";
+
 TEST(ScannerConfiguration, Defaults) {
     EXPECT_EQ(json_or_error("{}"), config_json(""));
     EXPECT_EQ(json_or_error(""), config_json(""));
+    EXPECT_EQ(yaml(ScannerConfiguration{}),
+              "skip_concluded: false\nskip_excluded: false\ninclude_files_without_findings: false\narchive: null\n"
+              "detected_license_mapping: {}\nfile_list_storage: null\nscanners: null\nstorages: null\n"
+              "storage_readers: null\nstorage_writers: null\nignore_patterns: []\nprovenance_storage: null\n");
+}
+
+TEST(ScannerConfiguration, Fields) {
+    auto c = read_ok<ScannerConfiguration>(
+        "skip_concluded: True\nskip_excluded: false\ninclude_files_without_findings: TRUE\n"
+        "detected_license_mapping: {LicenseRef-a: MIT, LicenseRef-a: Apache-2.0, b: c}\n"
+        "storage_readers: [x, y, x]\nstorage_writers: []\nignore_patterns: ['**/.git', '**/.git']\n");
+    EXPECT_TRUE(c.skip_concluded);
+    EXPECT_FALSE(c.skip_excluded);
+    EXPECT_TRUE(c.include_files_without_findings);
+    EXPECT_EQ(json(c.detected_license_mapping), "{\n  \"LicenseRef-a\": \"Apache-2.0\",\n  \"b\": \"c\"\n}");
+    EXPECT_EQ(c.storage_readers, (std::optional<std::vector<std::string>>{{"x", "y", "x"}}));
+    EXPECT_EQ(json(c.storage_writers), "[]");
+    EXPECT_EQ(c.ignore_patterns, (std::vector<std::string>{"**/.git", "**/.git"}));
+
+    const std::pair<const char*, const char*> scanners[] = {
+        {"scanners: null", "null"},
+        {"scanners: ~", "null"},
+        {"scanners:", "null"},
+        {"scanners: {}", "{}"},
+        {"scanners: {X: {b: 1, a: [1e16, 3.0, '42', 007, 0x1F, .inf, 1e400, inf, !!str 12, !!int '12']}}",
+         "{\n  \"X\": {\n    \"a\": [\n      1e+16,\n      3.0,\n      \"42\",\n      \"007\",\n      31,\n"
+         "      null,\n      \"1e400\",\n      \"inf\",\n      \"12\",\n      12\n    ],\n    \"b\": 1\n  }\n}"},
+        {"scanners: {X: {a: {1: x}}}", "{\n  \"X\": {\n    \"a\": {\n      \"1\": \"x\"\n    }\n  }\n}"},
+        {"scanners: {X: 18446744073709551616}", "scanners.X: JSON number out of range at line 1 column 15"},
+        {"scanners: {X: !custom value}",
+         "scanners.X: invalid type: enum, expected any valid JSON value at line 1 column 15"},
+    };
+    for (const auto& [input, expected] : scanners)
+        EXPECT_EQ(field_json(input, &ScannerConfiguration::scanners), expected) << input;
+    EXPECT_EQ(field_json("ignore_patterns:", &ScannerConfiguration::ignore_patterns), "[]");
+}
+
+TEST(ScannerConfiguration, Errors) {
+    expect_cases(
+        {
+            {"skip_concluded: yes", "skip_concluded: invalid type: string \"yes\", expected a boolean at line 1 column 17"},
+            {"ignore_patterns: null",
+             "ignore_patterns: invalid type: unit value, expected a sequence at line 1 column 18"},
+            {"detected_license_mapping: null",
+             "detected_license_mapping: invalid type: unit value, expected a map at line 1 column 27"},
+            {"archive: ~\narchive: {}", "duplicate field `archive`"},
+            {"[]", "invalid type: sequence, expected struct ScannerConfiguration"},
+        },
+        json_or_error);
+    EXPECT_EQ(json_or_error("scanner: {}"), std::string("unknown field `scanner`, ") + twelve_names);
 }
 
 }  // namespace
