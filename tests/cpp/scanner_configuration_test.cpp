@@ -119,4 +119,64 @@ TEST(ScannerConfiguration, Errors) {
     EXPECT_EQ(json_or_error("scanner: {}"), std::string("unknown field `scanner`, ") + twelve_names);
 }
 
+std::string storages_json(const char* input) { return field_json(input, &ScannerConfiguration::storages); }
+
+TEST(ScanStorageConfiguration, Content) {
+    expect_cases(
+        {
+            {"storages:\n  s:\n", "{\n  \"s\": {}\n}"},
+            {"storages:\n  s:\n    b: 1\n    a: x\n    B: 2\n    a: y\n",
+             "{\n  \"s\": {\n    \"B\": 2,\n    \"a\": \"y\",\n    \"b\": 1\n  }\n}"},
+            {"storages: {s: {1: a, true: b, ~: c}}",
+             "{\n  \"s\": {\n    \"1\": \"a\",\n    \"true\": \"b\",\n    \"~\": \"c\"\n  }\n}"},
+            {"storages: {s: {v: [42, '42', 007, 0x1F, .inf, .nan, 1e400, inf, !!str 12, !!int '12', 1e16, 3.0]}}",
+             "{\n  \"s\": {\n    \"v\": [\n      42,\n      \"42\",\n      \"007\",\n      31,\n      null,\n"
+             "      null,\n      \"1e400\",\n      \"inf\",\n      \"12\",\n      12,\n      1e+16,\n      3.0\n"
+             "    ]\n  }\n}"},
+            {"storages:\n  s: &a {k: v}\n  t: *a\n",
+             "{\n  \"s\": {\n    \"k\": \"v\"\n  },\n  \"t\": {\n    \"k\": \"v\"\n  }\n}"},
+            {"storages:\n  s: ~\n",
+             "storages.s: invalid type: unit value, expected struct ScanStorageConfiguration at line 2 column 6"},
+            {"storages:\n  s: [a]\n",
+             "storages.s: invalid type: sequence, expected struct ScanStorageConfiguration at line 2 column 6"},
+            {"storages:\n  s: ''\n",
+             "storages.s: invalid type: string \"\", expected struct ScanStorageConfiguration at line 2 column 6"},
+            {"storages:\n  s:\n    [k]: v\n",
+             "storages.s: invalid type: sequence, expected field identifier at line 3 column 5"},
+            {"storages:\n  s:\n    a: 1\n    n: {1: x}\n",
+             "storages.s: invalid type: integer `1`, expected a string key at line 3 column 5"},
+            {"storages:\n  s:\n    n: {a: x, 1: x}\n",
+             "storages.s: invalid type: integer `1`, expected a string at line 3 column 5"},
+            {"storages:\n  s:\n    n: 18446744073709551616\n",
+             "storages.s.n: invalid type: integer `18446744073709551616` as u128, expected any value at line 3 column 8"},
+            {"storages:\n  s:\n    n: !custom value\n",
+             "storages.s.n: untagged and internally tagged enums do not support enum input at line 3 column 8"},
+        },
+        storages_json);
+    // Written as its content in YAML too.
+    auto c = read_ok<ScannerConfiguration>("storages:\n  s: {b: 1e16, a: [], B: {}}\n  t:\n");
+    EXPECT_EQ(yaml(*c.storages), "s:\n  B: {}\n  a: []\n  b: 1e16\nt: {}\n");
+}
+
+TEST(ScanStorageConfiguration, ContentThatIsNoMapping) {
+    ort::ScanStorageConfiguration s;
+    s.content = JsonValue::null();
+    EXPECT_EQ(json(s), "{}");
+    EXPECT_EQ(yaml(s), "{}\n");
+    const std::pair<JsonValue, const char*> kinds[] = {
+        {JsonValue::boolean(true), "a boolean"},   {JsonValue::number(std::int64_t{-1}), "an integer"},
+        {JsonValue::number(1.5), "a float"},       {JsonValue::text("x"), "a string"},
+        {JsonValue::array(), "a sequence"},
+    };
+    for (const auto& [content, kind] : kinds) {
+        s.content = content;
+        try {
+            json(s);
+            ADD_FAILURE() << kind;
+        } catch (const ReadError& e) {
+            EXPECT_EQ(e.text(), std::string("can only flatten structs and maps (got ") + kind + ")");
+        }
+    }
+}
+
 }  // namespace
