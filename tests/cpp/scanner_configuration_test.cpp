@@ -179,4 +179,98 @@ TEST(ScanStorageConfiguration, ContentThatIsNoMapping) {
     }
 }
 
+std::string archive_json(const char* input) { return field_json(input, &ScannerConfiguration::archive); }
+
+// An archive configuration whose PostgreSQL storage has `connection` and `type`.
+std::string postgres_archive(const char* connection, const char* type = "") {
+    return std::string("archive:\n  postgres_storage:\n    connection: ") + connection + "\n" + type;
+}
+
+TEST(PostgresStorageConfiguration, Defaults) {
+    auto c = read_ok<ScannerConfiguration>(postgres_archive("{url: 'jdbc:postgresql://db/scans', username: ort}"));
+    const std::string connection =
+        "{\n      \"url\": \"jdbc:postgresql://db/scans\",\n      \"schema\": \"public\",\n"
+        "      \"username\": \"ort\",\n      \"password\": \"\",\n      \"sslmode\": \"verify-full\",\n"
+        "      \"sslcert\": null,\n      \"sslkey\": null,\n      \"sslrootcert\": null,\n"
+        "      \"connection_timeout\": null,\n      \"idle_timeout\": null,\n      \"keepalive_time\": null,\n"
+        "      \"max_lifetime\": null,\n      \"maximum_pool_size\": null,\n      \"minimum_idle\": null\n    }";
+    EXPECT_EQ(json(c.archive), "{\n  \"enabled\": true,\n  \"file_storage\": null,\n  \"postgres_storage\": {\n"
+                               "    \"connection\": " + connection + ",\n    \"type\": \"PROVENANCE_BASED\"\n  }\n}");
+    EXPECT_EQ(yaml(c.archive->postgres_storage),
+              "connection:\n  url: jdbc:postgresql://db/scans\n  schema: public\n  username: ort\n  password: ''\n"
+              "  sslmode: verify-full\n  sslcert: null\n  sslkey: null\n  sslrootcert: null\n"
+              "  connection_timeout: null\n  idle_timeout: null\n  keepalive_time: null\n  max_lifetime: null\n"
+              "  maximum_pool_size: null\n  minimum_idle: null\ntype: PROVENANCE_BASED\n");
+}
+
+TEST(PostgresStorageConfiguration, Fields) {
+    auto c = read_ok<ScannerConfiguration>(postgres_archive(
+        "\n      url: u\n      username: n\n      schema:\n      sslmode: ~\n      sslcert: ~\n"
+        "      password: secret\n      idle_timeout: null\n      max_lifetime: 600\n      minimum_idle: -1\n"));
+    const ort::PostgresConnection& k = c.archive->postgres_storage->connection;
+    EXPECT_EQ(k.schema, "");
+    EXPECT_EQ(k.sslmode, "~");
+    EXPECT_EQ(k.password, "secret");
+    EXPECT_FALSE(k.sslcert.has_value());
+    EXPECT_FALSE(k.idle_timeout.has_value());
+    EXPECT_EQ(k.max_lifetime, std::optional<std::int64_t>(600));
+    EXPECT_EQ(k.minimum_idle, std::optional<std::int64_t>(-1));
+}
+
+TEST(PostgresStorageConfiguration, Types) {
+    using ort::StorageType;
+    const std::pair<const char*, const char*> cases[] = {
+        {"1", "PACKAGE_BASED"},
+        {"2", "PROVENANCE_BASED"},
+        {"PACKAGE_BASED", "PACKAGE_BASED"},
+        {"'1'", "invalid StorageType value: 1"},
+        {"3", "invalid StorageType value: 3"},
+        {"0", "invalid StorageType value: 0"},
+        {"1.0", "invalid StorageType value: 1.0"},
+        {"package_based", "invalid StorageType value: package_based"},
+        {"", "invalid StorageType value: Null"},
+        {"~", "invalid StorageType value: Null"},
+        {"true", "invalid StorageType value: Bool(true)"},
+    };
+    for (const auto& [type, expected] : cases) {
+        std::string input = postgres_archive("{url: u, username: n}", "    type: ") + type + "\n";
+        ScannerConfiguration c;
+        std::string err = read_error<ScannerConfiguration>(input, &c);
+        // The error is placed at the storage, not at its type.
+        std::string got = err.empty() ? std::string(enum_name(c.archive->postgres_storage->type)) : err;
+        std::string want = expected;
+        if (want.starts_with("invalid")) want = "archive.postgres_storage: " + want + " at line 3 column 5";
+        EXPECT_EQ(got, want) << input;
+    }
+}
+
+TEST(PostgresStorageConfiguration, Errors) {
+    expect_cases(
+        {
+            {"archive:\n  postgres_storage:\n    connection: {}\n",
+             "archive.postgres_storage.connection: missing field `url` at line 3 column 17"},
+            {"archive:\n  postgres_storage:\n    connection: {url: u}\n",
+             "archive.postgres_storage.connection: missing field `username` at line 3 column 17"},
+            {"archive:\n  postgres_storage:\n    connection:\n",
+             "archive.postgres_storage.connection: missing field `url` at line 3 column 16"},
+            {"archive:\n  postgres_storage:\n    type: 1\n",
+             "archive.postgres_storage: missing field `connection` at line 3 column 5"},
+            {"archive:\n  postgres_storage: [x]\n",
+             "archive.postgres_storage: invalid type: sequence, expected struct PostgresStorageConfiguration at line 2 "
+             "column 21"},
+            {"archive:\n  postgres_storage:\n    connection: {url: u, username: n, idle_timeout: '30'}\n",
+             "archive.postgres_storage.connection.idle_timeout: invalid type: string \"30\", expected i64 at line 3 "
+             "column 53"},
+            {"archive:\n  postgres_storage:\n    connection: {url: u, username: n, url: v}\n",
+             "archive.postgres_storage.connection: duplicate field `url` at line 3 column 17"},
+            {"archive:\n  postgres_storage:\n    connection: {url: u, username: n}\n    tpye: 1\n",
+             "archive.postgres_storage: unknown field `tpye`, expected `connection` or `type` at line 4 column 5"},
+            {"archive:\n  postgres_storage:\n    connection: {url: u, username: n, port: 5432}\n",
+             "archive.postgres_storage.connection: unknown field `port`, expected one of `url`, `schema`, `username`, "
+             "`password`, `sslmode`, `sslcert`, `sslkey`, `sslrootcert`, `connection_timeout`, `idle_timeout`, "
+             "`keepalive_time`, `max_lifetime`, `maximum_pool_size`, `minimum_idle` at line 3 column 39"},
+        },
+        archive_json);
+}
+
 }  // namespace
