@@ -44,6 +44,8 @@ struct Sections {
     std::optional<AdvisorRun> advisor;
     std::optional<EvaluatorRun> evaluator;
 };
+// The same sections in a whole result file, its other sections passed over.
+struct ResultSections : Sections {};
 
 template <class T>
 void expect_errors(const std::vector<ErrorCase>& cases) {
@@ -74,6 +76,12 @@ struct brindle::models::Model<Sections> {
     static constexpr auto unknown_keys = UnknownKeys::reject;
     static constexpr auto fields =
         std::tuple{optional("advisor", &Sections::advisor), optional("evaluator", &Sections::evaluator)};
+};
+template <>
+struct brindle::models::Model<ResultSections> {
+    static constexpr std::string_view name = "ResultSections";
+    static constexpr auto unknown_keys = UnknownKeys::skip;
+    static constexpr auto fields = Model<Sections>::fields;
 };
 
 namespace {
@@ -528,6 +536,29 @@ TEST(AdvisorRun, ReadAndWrite) {
     auto defaults = read_ok<AdvisorRun>(base + "  config:\n  results:\n  provider_issues:\n");
     EXPECT_TRUE(defaults.results.empty());
     EXPECT_TRUE(defaults.provider_issues.empty());
+}
+
+// ---------------------------------------------------------------- real result files
+
+TEST(AdvisorEvaluator, RealResultFiles) {
+    auto file = [](const char* name) { return brindle::test::file_text(BRINDLE_CORPUS "/results/" + std::string(name)); };
+    // A current result: its evaluator reads; its advisor configuration has an older shape.
+    std::string current = file("27.yml");
+    EXPECT_EQ(read_error<ResultSections>(current),
+              "advisor.config: unknown field `config`, expected `skip_excluded` or `advisors` at line 778 column 5");
+    std::string::size_type config = current.find("  config:\n    config:\n");
+    ASSERT_NE(config, std::string::npos);
+    current.replace(config, std::string("  config:\n    config:\n").size(), "  config:\n    advisors:\n");
+    auto sections = read_ok<ResultSections>(current);
+    ASSERT_TRUE(sections.advisor);
+    ASSERT_TRUE(sections.evaluator);
+    EXPECT_FALSE(sections.evaluator->violations.empty());
+    EXPECT_EQ(sections.evaluator->violations[0].license_sources.size(), 1u);
+    ASSERT_FALSE(sections.advisor->results.empty());
+    EXPECT_EQ(read_ok<AdvisorRun>(yaml(*sections.advisor)), *sections.advisor);
+    EXPECT_EQ(read_ok<EvaluatorRun>(json(*sections.evaluator)), *sections.evaluator);
+    // An old one names a single license source.
+    EXPECT_NE(read_error<ResultSections>(file("38.yml")).find("unknown field `license_source`"), std::string::npos);
 }
 
 }  // namespace
