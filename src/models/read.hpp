@@ -46,8 +46,10 @@ void read_sequence(Cursor& c, F&& element) {
     });
 }
 
+// A list read replaces what the member held before (a default list).
 template <class T>
 void read(Cursor& c, std::vector<T>& out) {
+    out.clear();
     read_sequence(c, [&](Cursor& child) { read(child, out.emplace_back()); });
 }
 
