@@ -273,4 +273,154 @@ TEST(PostgresStorageConfiguration, Errors) {
         archive_json);
 }
 
+TEST(FileArchiverConfiguration, Reading) {
+    expect_cases(
+        {
+            {"archive:", "null"},
+            {"archive: {}", "{\n  \"enabled\": true,\n  \"file_storage\": null,\n  \"postgres_storage\": null\n}"},
+            {"archive: {enabled: false, file_storage: null}",
+             "{\n  \"enabled\": false,\n  \"file_storage\": null,\n  \"postgres_storage\": null\n}"},
+            {"archive:\n  file_storage: {local_file_storage: {directory: /tmp/a}}\n"
+             "  postgres_storage: {connection: {url: u, username: n}, type: PACKAGE_BASED}\n",
+             ""},
+            {"archive: {enabled: }",
+             "archive.enabled: invalid type: unit value, expected a boolean at line 1 column 20"},
+            {"archive: {enabled: ~}",
+             "archive.enabled: invalid type: unit value, expected a boolean at line 1 column 20"},
+            {"archive: {file_storage: ~, file_storage: {}}",
+             "archive: duplicate field `file_storage` at line 1 column 10"},
+            {"archive: {storage: {}}",
+             "archive: unknown field `storage`, expected one of `enabled`, `file_storage`, `postgres_storage` at line 1 "
+             "column 11"},
+            {"archive: [x]",
+             "archive: invalid type: sequence, expected struct FileArchiverConfiguration at line 1 column 10"},
+        },
+        +[](const char* input) -> std::string {
+            std::string out = archive_json(input);
+            // Both storages present: only whether both were kept.
+            if (out.starts_with("{") && std::string_view(input).find("PACKAGE_BASED") != std::string_view::npos) {
+                auto c = read_ok<ScannerConfiguration>(input);
+                return c.archive->file_storage && c.archive->postgres_storage ? "" : out;
+            }
+            return out;
+        });
+    auto c = read_ok<ScannerConfiguration>("archive: {enabled: false}");
+    EXPECT_EQ(yaml(c.archive), "enabled: false\nfile_storage: null\npostgres_storage: null\n");
+}
+
+std::string file_storage_json(const char* input) {
+    ScannerConfiguration c;
+    std::string err = read_error<ScannerConfiguration>(std::string("archive:\n  file_storage:") + input, &c);
+    return err.empty() ? json(c.archive->file_storage) : err;
+}
+
+TEST(FileStorageConfiguration, Reading) {
+    expect_cases(
+        {
+            {"", "null"},
+            {" ~", "null"},
+            {" {}",
+             "{\n  \"http_file_storage\": null,\n  \"local_file_storage\": null,\n  \"s3_file_storage\": null\n}"},
+            {" {local_file_storage: }",
+             "{\n  \"http_file_storage\": null,\n  \"local_file_storage\": null,\n  \"s3_file_storage\": null\n}"},
+            {" {local_file_storage: {directory: d}}",
+             "{\n  \"http_file_storage\": null,\n  \"local_file_storage\": {\n    \"directory\": \"d\",\n"
+             "    \"compression\": true\n  },\n  \"s3_file_storage\": null\n}"},
+            {" {s3_file_storage: {bucket_name: b}}",
+             "{\n  \"http_file_storage\": null,\n  \"local_file_storage\": null,\n  \"s3_file_storage\": {\n"
+             "    \"access_key_id\": null,\n    \"aws_region\": null,\n    \"bucket_name\": \"b\",\n"
+             "    \"compression\": false,\n    \"custom_endpoint\": null,\n    \"path_style_access\": false,\n"
+             "    \"secret_access_key\": null\n  }\n}"},
+            {"\n    http_file_storage: {url: 'https://h', query: null, headers: {A: '1', A: '2', B: x}}\n"
+             "    local_file_storage: {directory: ~, compression: TRUE}\n"
+             "    s3_file_storage: {bucket_name: b, secret_access_key: s, compression: true}\n",
+             "{\n  \"http_file_storage\": {\n    \"url\": \"https://h\",\n    \"query\": \"null\",\n"
+             "    \"headers\": {\n      \"A\": \"2\",\n      \"B\": \"x\"\n    }\n  },\n"
+             "  \"local_file_storage\": {\n    \"directory\": \"~\",\n    \"compression\": true\n  },\n"
+             "  \"s3_file_storage\": {\n    \"access_key_id\": null,\n    \"aws_region\": null,\n"
+             "    \"bucket_name\": \"b\",\n    \"compression\": true,\n    \"custom_endpoint\": null,\n"
+             "    \"path_style_access\": false,\n    \"secret_access_key\": \"s\"\n  }\n}"},
+            {" {http_file_storage: {url: u, headers: }}",
+             "{\n  \"http_file_storage\": {\n    \"url\": \"u\",\n    \"query\": \"\",\n    \"headers\": {}\n"
+             "  },\n  \"local_file_storage\": null,\n  \"s3_file_storage\": null\n}"},
+            {" {local_file_storage: {directory: }}",
+             "{\n  \"http_file_storage\": null,\n  \"local_file_storage\": {\n    \"directory\": \"\",\n"
+             "    \"compression\": true\n  },\n  \"s3_file_storage\": null\n}"},
+        },
+        file_storage_json);
+}
+
+TEST(FileStorageConfiguration, Errors) {
+    expect_cases(
+        {
+            {" {local_file_storage: {}}",
+             "archive.file_storage.local_file_storage: missing field `directory` at line 2 column 38"},
+            {" {http_file_storage: {}}",
+             "archive.file_storage.http_file_storage: missing field `url` at line 2 column 37"},
+            {" {s3_file_storage: {}}",
+             "archive.file_storage.s3_file_storage: missing field `bucket_name` at line 2 column 35"},
+            {" {http_file_storage: {url: u, headers: ~}}",
+             "archive.file_storage.http_file_storage.headers: invalid type: unit value, expected a map at line 2 "
+             "column 55"},
+            {" {local_file_storage: {directory: [d]}}",
+             "archive.file_storage.local_file_storage.directory: invalid type: sequence, expected a string at line 2 "
+             "column 50"},
+            {" {s3_file_storage: {bucket_name: b, path_style_access: yes}}",
+             "archive.file_storage.s3_file_storage.path_style_access: invalid type: string \"yes\", expected a boolean "
+             "at line 2 column 71"},
+            {" {local_file_storage: {directory: d, compression: \"true\"}}",
+             "archive.file_storage.local_file_storage.compression: invalid type: string \"true\", expected a boolean "
+             "at line 2 column 66"},
+            {" {local_file_storage: {Directory: d}}",
+             "archive.file_storage.local_file_storage: unknown field `Directory`, expected `directory` or "
+             "`compression` at line 2 column 39"},
+            {" {s3_file_storage: {bucket: b}}",
+             "archive.file_storage.s3_file_storage: unknown field `bucket`, expected one of `access_key_id`, "
+             "`aws_region`, `bucket_name`, `compression`, `custom_endpoint`, `path_style_access`, "
+             "`secret_access_key` at line 2 column 36"},
+            {" {http_file_storage: ~, http_file_storage: {url: u}}",
+             "archive.file_storage: duplicate field `http_file_storage` at line 2 column 17"},
+            {" {s3_file_storage: [b]}",
+             "archive.file_storage.s3_file_storage: invalid type: sequence, expected struct S3FileStorageConfiguration "
+             "at line 2 column 35"},
+            {" [x]", "archive.file_storage: invalid type: sequence, expected struct FileStorageConfiguration at line 2 "
+                     "column 17"},
+        },
+        file_storage_json);
+}
+
+TEST(FileListAndProvenanceStorage, Reading) {
+    // The same members under either key are written alike.
+    for (const char* key : {"file_list_storage", "provenance_storage"}) {
+        auto json_of = [&](const std::string& value) {
+            ScannerConfiguration c;
+            std::string err = read_error<ScannerConfiguration>(std::string(key) + ":" + value, &c);
+            if (!err.empty()) return err;
+            return c.file_list_storage ? json(c.file_list_storage) : json(c.provenance_storage);
+        };
+        const std::string both_none = "{\n  \"file_storage\": null,\n  \"postgres_storage\": null\n}";
+        EXPECT_EQ(json_of(""), "null") << key;
+        EXPECT_EQ(json_of(" {}"), both_none) << key;
+        EXPECT_EQ(json_of(" {file_storage: , postgres_storage: ~}"), both_none) << key;
+        EXPECT_EQ(json_of(" {file_storage: {}, postgres_storage: {connection: {url: u, username: n}}}").substr(0, 40),
+                  "{\n  \"file_storage\": {\n    \"http_file_sto")
+            << key;
+        EXPECT_EQ(json_of(" {file_storages: {}}"),
+                  std::string(key) + ": unknown field `file_storages`, expected `file_storage` or `postgres_storage` "
+                                     "at line 1 column " + std::to_string(std::string_view(key).size() + 4));
+        EXPECT_EQ(json_of(" {postgres_storage: , postgres_storage: ~}"),
+                  std::string(key) + ": duplicate field `postgres_storage` at line 1 column " +
+                      std::to_string(std::string_view(key).size() + 3));
+    }
+    EXPECT_EQ(json_or_error("file_list_storage: [x]"),
+              "file_list_storage: invalid type: sequence, expected struct FileListStorageConfiguration at line 1 column 20");
+    EXPECT_EQ(json_or_error("provenance_storage: [x]"),
+              "provenance_storage: invalid type: sequence, expected struct ProvenanceStorageConfiguration at line 1 "
+              "column 21");
+    auto c = read_ok<ScannerConfiguration>("provenance_storage: {file_storage: {local_file_storage: {directory: d}}}");
+    EXPECT_EQ(yaml(c.provenance_storage),
+              "file_storage:\n  http_file_storage: null\n  local_file_storage:\n    directory: d\n    compression: true\n"
+              "  s3_file_storage: null\npostgres_storage: null\n");
+}
+
 }  // namespace
