@@ -504,3 +504,52 @@ TEST(Scanner, RunWritten) {
 }
 
 }  // namespace
+
+namespace {
+
+// A result file with only its scanner section read.
+struct ScannerSection {
+    std::optional<ScannerRun> scanner;
+};
+
+}  // namespace
+
+template <>
+struct brindle::models::Model<ScannerSection> {
+    static constexpr std::string_view name = "ScannerSection";
+    static constexpr auto unknown_keys = UnknownKeys::skip;
+    static constexpr auto fields = std::tuple{optional("scanner", &ScannerSection::scanner)};
+};
+
+namespace {
+
+TEST(Scanner, RealResultFiles) {
+    // Current files read whole; an older configuration and the placeholders
+    // of an unfilled environment fail.
+    struct Row {
+        const char* file;
+        std::size_t scan_results;
+        std::size_t licenses;
+        const char* error;
+    };
+    const Row rows[] = {
+        {"07.yml", 7, 8, ""},
+        {"26.yml", 7, 8, ""},
+        {"18.yml", 0, 0, "scanner: invalid type: string \"<REPLACE_PROCESSORS>\", expected u32 at line 105 column 3"},
+        {"24.yml", 0, 0, "scanner: missing field `build_jdk` at line 378 column 3"},
+    };
+    for (const auto& row : rows) {
+        std::string text = brindle::test::file_text(std::string(BRINDLE_CORPUS) + "/results/" + row.file);
+        ScannerSection s;
+        EXPECT_EQ(read_error<ScannerSection>(text, &s), row.error) << row.file;
+        if (*row.error) continue;
+        ASSERT_TRUE(s.scanner && s.scanner->scan_results) << row.file;
+        EXPECT_EQ(s.scanner->scan_results->size(), row.scan_results) << row.file;
+        std::size_t licenses = 0;
+        for (const ScanResult& r : *s.scanner->scan_results) licenses += r.summary.licenses.size();
+        EXPECT_EQ(licenses, row.licenses) << row.file;
+        EXPECT_FALSE(s.scanner->files.empty()) << row.file;
+    }
+}
+
+}  // namespace
