@@ -2,6 +2,7 @@
 // declared licenses, and the run with its result.
 #include "models/json_writer.hpp"
 #include "models/ort/analyzer_configuration.hpp"
+#include "models/ort/analyzer_run.hpp"
 #include "models/ort/package.hpp"
 #include "models/ort/processed_declared_license.hpp"
 #include "models/write.hpp"
@@ -233,6 +234,152 @@ TEST(Package, SetKeepsTheFirstOfOneIdentifier) {
     EXPECT_TRUE(set.insert(a));
     EXPECT_FALSE(set.insert(b));
     EXPECT_EQ(set.begin()->purl, "");
+}
+
+// The analyzer section as a result holds it, so that errors carry the
+// paths a real file gives.
+struct Sections {
+    std::optional<AnalyzerRun> analyzer;
+};
+
+}  // namespace
+
+template <>
+struct brindle::models::Model<Sections> {
+    static constexpr std::string_view name = "Sections";
+    static constexpr auto unknown_keys = UnknownKeys::reject;
+    static constexpr auto fields = std::tuple{optional("analyzer", &Sections::analyzer)};
+};
+
+namespace {
+
+const std::string run_base =
+    "analyzer:\n  start_time: \"1970-01-01T00:00:00Z\"\n  end_time: 1970-01-01T00:00:01Z\n"
+    "  environment: {ort_version: HEAD, build_jdk: j, java_version: '17', os: Linux, processors: 8, "
+    "max_memory: 1024, variables: {}}\n";
+
+// A project and a package, in flow style, from a real result.
+std::string project(const std::string& id, const std::string& path) {
+    return "{id: \"" + id + "\", definition_file_path: \"" + path +
+           "\", declared_licenses: [], declared_licenses_processed: {}, vcs: {revision: ''}, "
+           "vcs_processed: {revision: ''}, homepage_url: ''}";
+}
+std::string flow_package(const std::string& id, const std::string& purl) {
+    return "{id: \"" + id + "\", purl: \"" + purl +
+           "\", declared_licenses: [], declared_licenses_processed: {}, description: '', homepage_url: '', "
+           "binary_artifact: {url: ''}, source_artifact: {url: ''}, vcs: {revision: ''}, vcs_processed: {revision: ''}}";
+}
+
+AnalyzerRun run_ok(const std::string& text) {
+    auto s = read_ok<Sections>(text);
+    EXPECT_TRUE(s.analyzer) << text;
+    return s.analyzer.value_or(AnalyzerRun{});
+}
+
+TEST(AnalyzerRun, Reading) {
+    AnalyzerRun r = run_ok(run_base + "  config:\n  note: hello\n");
+    EXPECT_EQ(r.base.start_time, "1970-01-01T00:00:00Z");
+    EXPECT_EQ(r.base.end_time, "1970-01-01T00:00:01Z");
+    EXPECT_EQ(r.config, AnalyzerConfiguration{});
+    EXPECT_FALSE(r.result);
+    EXPECT_EQ(run_ok(run_base + "  config: {}\n  result:\n").result, std::nullopt);
+    EXPECT_EQ(run_ok("analyzer:\n  start_time: '1700000000'\n" + run_base.substr(run_base.find("  end_time")) +
+                     "  config: {}\n")
+                  .base.start_time,
+              "1700000000");
+
+    // Keys in any order; the base part is written first in both forms, and the
+    // extra key nowhere.
+    AnalyzerRun s = run_ok("analyzer:\n  config: {enabled_package_managers: [NPM]}\n  result:\n    projects: []\n"
+                           "    packages: []\n  note: hello\n" + run_base.substr(run_base.find("  start_time")));
+    EXPECT_EQ(json(s),
+              "{\n  \"start_time\": \"1970-01-01T00:00:00Z\",\n  \"end_time\": \"1970-01-01T00:00:01Z\",\n"
+              "  \"environment\": {\n    \"ort_version\": \"HEAD\",\n    \"build_jdk\": \"j\",\n"
+              "    \"java_version\": \"17\",\n    \"os\": \"Linux\",\n    \"processors\": 8,\n"
+              "    \"max_memory\": 1024,\n    \"variables\": {}\n  },\n  \"config\": {\n"
+              "    \"allow_dynamic_versions\": false,\n    \"enabled_package_managers\": [\n      \"NPM\"\n    ],\n"
+              "    \"disabled_package_managers\": null,\n    \"package_managers\": null,\n"
+              "    \"skip_excluded\": false\n  },\n  \"result\": {\n    \"projects\": [],\n    \"packages\": [],\n"
+              "    \"issues\": {},\n    \"dependency_graphs\": {}\n  }\n}");
+    EXPECT_EQ(yaml(s),
+              "start_time: 1970-01-01T00:00:00Z\nend_time: 1970-01-01T00:00:01Z\nenvironment:\n  ort_version: HEAD\n"
+              "  build_jdk: j\n  java_version: '17'\n  os: Linux\n  processors: 8\n  max_memory: 1024\n"
+              "  variables: {}\nconfig:\n  allow_dynamic_versions: false\n  enabled_package_managers:\n  - NPM\n"
+              "  disabled_package_managers: null\n  package_managers: null\n  skip_excluded: false\nresult:\n"
+              "  projects: []\n  packages: []\n  issues: {}\n  dependency_graphs: {}\n");
+    EXPECT_EQ(run_ok(run_base + "  config: {}\n  result: null\n").result, std::nullopt);
+    EXPECT_NE(yaml(r).find("\nresult: null\n"), std::string::npos);
+}
+
+TEST(AnalyzerRun, Errors) {
+    const Case cases[] = {
+        {"analyzer:\n  start_time: s\n", "analyzer: missing field `config` at line 2 column 3"},
+        {"analyzer:\n", ""},
+        {"analyzer: [x]\n", "analyzer: invalid type: sequence, expected struct AnalyzerRun at line 1 column 11"},
+        {"analyzer:\n  end_time: e\n  config:\n", "analyzer: missing field `start_time` at line 2 column 3"},
+        {"analyzer:\n  config: ~\n",
+         "analyzer.config: invalid type: unit value, expected struct AnalyzerConfiguration at line 2 column 11"},
+        {"analyzer:\n  config:\n  note: !custom hello\n",
+         "analyzer.note: untagged and internally tagged enums do not support enum input at line 3 column 9"},
+        {"analyzer:\n  start_time: 1700000000\n  end_time: e\n  environment: {}\n  config:\n",
+         "analyzer: invalid type: integer `1700000000`, expected a string at line 2 column 3"},
+        {"analyzer:\n  start_time: s\n  start_time: s\n  config:\n",
+         "analyzer: duplicate field `start_time` at line 2 column 3"},
+        {"analyzer:\n  start_time: s\n  start_time: s\n  config: {x: 1}\n",
+         "analyzer.config: unknown field `x`, expected one of `allow_dynamic_versions`, `enabled_package_managers`, "
+         "`disabled_package_managers`, `package_managers`, `skip_excluded` at line 4 column 12"},
+        {"analyzer:\n  config:\n  result: ~\n  result: ~\n", "analyzer: duplicate field `result` at line 2 column 3"},
+        {"analyzer:\n  config:\n  result: {}\n", "analyzer.result: missing field `projects` at line 3 column 11"},
+        {"analyzer:\n  config:\n  result: {projects: []}\n",
+         "analyzer.result: missing field `packages` at line 3 column 11"},
+        {"analyzer:\n  config:\n  result: [x]\n",
+         "analyzer.result: invalid type: sequence, expected struct AnalyzerResult at line 3 column 11"},
+        {"analyzer:\n  config:\n  result: {Projects: []}\n",
+         "analyzer.result: unknown field `Projects`, expected one of `projects`, `packages`, `issues`, "
+         "`dependency_graphs` at line 3 column 12"},
+        {"analyzer:\n  config:\n  result: {projects: [], packages: [], issues: {\"a:b:c\": []}}\n",
+         "analyzer.result.issues: Field 'identifier' is invalid: must be in the format 'type:namespace:name:version' "
+         "at line 3 column 48"},
+        {"analyzer:\n  config:\n  result: {projects: [], packages: [], issues: ~}\n",
+         "analyzer.result.issues: invalid type: unit value, expected a map at line 3 column 48"},
+        {"analyzer:\n  config:\n  result: {projects: ~, packages: []}\n",
+         "analyzer.result.projects: invalid type: unit value, expected a sequence at line 3 column 22"},
+    };
+    for (const auto& k : cases) EXPECT_EQ(read_error<Sections>(k.input), k.error) << k.input;
+}
+
+TEST(AnalyzerResult, Sets) {
+    AnalyzerRun r = run_ok(run_base + "  config:\n  result:\n    projects: [" + project("P::p:1", "a/pom.xml") + ", " +
+                           project("P::p:1", "b/pom.xml") + "]\n    packages: [" + flow_package("M:g:a:1", "first") +
+                           ", " + flow_package("M:g:a:1", "second") + ", " + flow_package("M:g:b:1", "") +
+                           "]\n    issues:\n      \"::x:\": []\n      \"A:b:c:d\": [{timestamp: t, source: s, "
+                           "message: m, severity: ERROR}]\n      \"A:b:c:d\": []\n");
+    ASSERT_TRUE(r.result);
+    const AnalyzerResult& res = *r.result;
+    ASSERT_EQ(res.projects.size(), 1u);
+    EXPECT_EQ(res.projects.begin()->definition_file_path, "a/pom.xml");
+    ASSERT_EQ(res.packages.size(), 2u);
+    EXPECT_EQ(res.packages.begin()->purl, "first");
+    ASSERT_EQ(res.issues.size(), 2u);
+    EXPECT_TRUE(res.issues.find(*parse_identifier("::x:"))->empty());
+    EXPECT_TRUE(res.issues.find(*parse_identifier("A:b:c:d"))->empty());  // the later list
+    EXPECT_TRUE(res.dependency_graphs.empty());
+}
+
+TEST(AnalyzerRun, RealResult) {
+    // The analyzer section of a real result, its other sections passed over.
+    std::string text = brindle::test::file_text(BRINDLE_CORPUS "/results/33.yml");
+    std::string section = text.substr(text.find("analyzer:\n"));
+    section = section.substr(0, section.find("\nscanner:") + 1);
+    AnalyzerRun r = run_ok(section);
+    EXPECT_EQ(r.base.start_time, "2024-10-31T10:34:52Z");
+    EXPECT_TRUE(r.config.allow_dynamic_versions && r.config.skip_excluded);
+    EXPECT_EQ(r.config.enabled_package_managers.size(), 16u);
+    EXPECT_TRUE(r.config.package_managers && r.config.package_managers->empty());
+    ASSERT_TRUE(r.result);
+    EXPECT_FALSE(r.result->projects.empty());
+    // Written and read again, the same run.
+    EXPECT_TRUE(read_ok<AnalyzerRun>(yaml(r)) == r);
 }
 
 }  // namespace
