@@ -423,4 +423,35 @@ TEST(FileListAndProvenanceStorage, Reading) {
               "  s3_file_storage: null\npostgres_storage: null\n");
 }
 
+// Configurations as real result files record them; the older forms fail.
+TEST(ScannerConfiguration, RealConfigurations) {
+    auto c = read_ok<ScannerConfiguration>(
+        "skip_concluded: false\nskip_excluded: false\ninclude_files_without_findings: false\n"
+        "archive:\n  enabled: false\n"
+        "detected_license_mapping:\n  LicenseRef-scancode-free-unknown: \"NOASSERTION\"\n"
+        "  LicenseRef-scancode-generic-cla: \"NOASSERTION\"\n"
+        "ignore_patterns:\n- \"**/*.ort.yml\"\n- \"**/META-INF/DEPENDENCIES\"\n");
+    EXPECT_EQ(json(c),
+              "{\n  \"skip_concluded\": false,\n  \"skip_excluded\": false,\n  \"include_files_without_findings\": false,\n"
+              "  \"archive\": {\n    \"enabled\": false,\n    \"file_storage\": null,\n    \"postgres_storage\": null\n  },\n"
+              "  \"detected_license_mapping\": {\n    \"LicenseRef-scancode-free-unknown\": \"NOASSERTION\",\n"
+              "    \"LicenseRef-scancode-generic-cla\": \"NOASSERTION\"\n  },\n  \"file_list_storage\": null,\n"
+              "  \"scanners\": null,\n  \"storages\": null,\n  \"storage_readers\": null,\n  \"storage_writers\": null,\n"
+              "  \"ignore_patterns\": [\n    \"**/*.ort.yml\",\n    \"**/META-INF/DEPENDENCIES\"\n  ],\n"
+              "  \"provenance_storage\": null\n}");
+    expect_cases(
+        {
+            {"archive: null\nconfig: null\n",
+             "unknown field `config`, expected one of `skip_concluded`, `skip_excluded`, "
+             "`include_files_without_findings`, `archive`, `detected_license_mapping`, `file_list_storage`, "
+             "`scanners`, `storages`, `storage_readers`, `storage_writers`, `ignore_patterns`, `provenance_storage` "
+             "at line 2 column 1"},
+            {"file_based_storage: null\npostgres_storage: null\n",
+             "unknown field `file_based_storage`, expected one of `skip_concluded`, `skip_excluded`, "
+             "`include_files_without_findings`, `archive`, `detected_license_mapping`, `file_list_storage`, "
+             "`scanners`, `storages`, `storage_readers`, `storage_writers`, `ignore_patterns`, `provenance_storage`"},
+        },
+        json_or_error);
+}
+
 }  // namespace
