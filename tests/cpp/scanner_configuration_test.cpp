@@ -149,6 +149,9 @@ TEST(ScanStorageConfiguration, Content) {
              "storages.s: invalid type: integer `1`, expected a string at line 3 column 5"},
             {"storages:\n  s:\n    n: 18446744073709551616\n",
              "storages.s.n: invalid type: integer `18446744073709551616` as u128, expected any value at line 3 column 8"},
+            // Every value is captured before the content is built.
+            {"storages:\n  s:\n    a: {1: x}\n    n: !custom value\n",
+             "storages.s.n: untagged and internally tagged enums do not support enum input at line 4 column 8"},
             {"storages:\n  s:\n    n: !custom value\n",
              "storages.s.n: untagged and internally tagged enums do not support enum input at line 3 column 8"},
         },

@@ -41,8 +41,19 @@ JsonValue json_from_captured(const Buffered& v) {
 
 }  // namespace
 
-void read_scan_storage_entry(std::string_view key, Cursor& value, ScanStorageConfiguration& out) {
-    out.content.set(std::string(key), json_from_captured(capture(value)));
+void read(Cursor& c, ScanStorageConfiguration& out) {
+    read_node(c, [&](Cursor& at, const Event& e) {
+        if (e.kind == EventKind::mapping_start) {
+            SeenFields<ScanStorageConfiguration> seen;
+            CapturedEntries entries;
+            read_struct_fields(at, e, out, seen, [&](const Event&, std::string_view key, Cursor& value) {
+                entries.push_back(CapturedEntry{key, capture(value)});
+            });
+            for (const CapturedEntry& entry : entries) out.content.set(std::string(entry.key), json_from_captured(entry.value));
+        } else if (!is_empty_value(at, e)) {
+            throw_invalid_struct(at, e, Model<ScanStorageConfiguration>::name);
+        }
+    });
 }
 
 }  // namespace brindle::models::ort

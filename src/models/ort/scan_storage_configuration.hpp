@@ -19,9 +19,11 @@ struct ScanStorageConfiguration {
     friend bool operator==(const ScanStorageConfiguration&, const ScanStorageConfiguration&) = default;
 };
 
-// Takes one key of a storage's mapping and its value into the content; a
-// repeated key keeps its last value.
-void read_scan_storage_entry(std::string_view key, Cursor& value, ScanStorageConfiguration& out);
+// Reads a storage from a mapping, an alias to one, or an empty value.  Every
+// value is captured first; the content is built once the mapping has been
+// read, in input order, so a repeated key keeps its last value.  A nested key
+// that is no text fails there, at the storage's own place.
+void read(Cursor& c, ScanStorageConfiguration& out);
 
 enum class StorageType : std::uint8_t { PACKAGE_BASED = 1, PROVENANCE_BASED };
 
@@ -45,10 +47,10 @@ template <>
 struct brindle::models::Model<brindle::models::ort::ScanStorageConfiguration> {
     using T = ort::ScanStorageConfiguration;
     static constexpr std::string_view name = "ScanStorageConfiguration";
+    // Every key is content; ort::read takes them all.
     static constexpr auto unknown_keys = UnknownKeys::custom;
     static constexpr auto fields = std::tuple{};
     static constexpr auto content = &T::content;
-    static void read_unknown(std::string_view key, Cursor& value, T& out) { ort::read_scan_storage_entry(key, value, out); }
 };
 
 template <>
