@@ -157,8 +157,8 @@ TEST(ScanStorageConfiguration, Content) {
         },
         storages_json);
     // Written as its content in YAML too.
-    auto c = read_ok<ScannerConfiguration>("storages:\n  s: {b: 1e16, a: [], B: {}}\n  t:\n");
-    EXPECT_EQ(yaml(*c.storages), "s:\n  B: {}\n  a: []\n  b: 1e16\nt: {}\n");
+    auto c = read_ok<ScannerConfiguration>("storages:\n  s: {b: 1e16, a: [], B: {}, c: 3.0}\n  t:\n");
+    EXPECT_EQ(yaml(*c.storages), "s:\n  B: {}\n  a: []\n  b: 1e16\n  c: 3.0\nt: {}\n");
 }
 
 TEST(ScanStorageConfiguration, ContentThatIsNoMapping) {
