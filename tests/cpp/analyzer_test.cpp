@@ -56,8 +56,8 @@ Package the_package(const Packages& m) { return *m.find("p"); }
 
 TEST(AnalyzerConfiguration, Defaults) {
     const std::vector<std::string> defaults = {
-        "Bazel", "Bower", "Bundler", "Cargo",  "Carthage",        "CocoaPods", "Composer", "Conan",     "GoMod",
-        "GradleInspector", "Maven", "NPM",    "NuGet",  "PIP", "Pipenv", "PNPM", "Poetry", "Pub", "SBT",
+        "Bazel", "Bower", "Bundler", "Cargo", "Carthage", "CocoaPods", "Composer", "Conan", "GoMod",
+        "GradleInspector", "Maven", "NPM", "NuGet", "PIP", "Pipenv", "PNPM", "Poetry", "Pub", "SBT",
         "SpdxDocumentFile", "Stack", "SwiftPM", "Tycho", "Unmanaged", "Yarn", "Yarn2"};
     for (const char* empty : {"c:\n", "c: {}\n"}) {
         auto m = read_ok<Configurations>(empty);

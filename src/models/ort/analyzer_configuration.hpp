@@ -12,10 +12,9 @@ namespace brindle::models::ort {
 
 // The package managers enabled when a configuration names none.
 inline std::vector<std::string> default_enabled_package_managers() {
-    return {"Bazel",  "Bower",   "Bundler",  "Cargo", "Carthage", "CocoaPods",        "Composer",
-            "Conan",  "GoMod",   "GradleInspector", "Maven", "NPM", "NuGet",         "PIP",
-            "Pipenv", "PNPM",    "Poetry",   "Pub",   "SBT",      "SpdxDocumentFile", "Stack",
-            "SwiftPM", "Tycho",  "Unmanaged", "Yarn", "Yarn2"};
+    return {"Bazel", "Bower", "Bundler", "Cargo", "Carthage", "CocoaPods", "Composer", "Conan", "GoMod",
+            "GradleInspector", "Maven", "NPM", "NuGet", "PIP", "Pipenv", "PNPM", "Poetry", "Pub", "SBT",
+            "SpdxDocumentFile", "Stack", "SwiftPM", "Tycho", "Unmanaged", "Yarn", "Yarn2"};
 }
 
 // The settings an analyzer run used.  A missing key takes the default
