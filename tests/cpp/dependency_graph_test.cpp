@@ -41,7 +41,8 @@ void expect_errors(const std::vector<Case>& cases) {
 
 // A graph as an ORT result holds it: the result root, `analyzer`, `result`
 // and `dependency_graphs` above it, so that nesting counts as in a file.
-using InResult = OrderedMap<std::string, OrderedMap<std::string, OrderedMap<std::string, OrderedMap<std::string, DependencyGraph>>>>;
+using Graphs = OrderedMap<std::string, DependencyGraph>;
+using InResult = OrderedMap<std::string, OrderedMap<std::string, OrderedMap<std::string, Graphs>>>;
 
 // A chain of references `depth` levels deep below one scope root, in a result.
 std::string reference_chain(int depth) {
@@ -174,7 +175,8 @@ TEST(DependencyGraph, NodeAndEdgeErrors) {
         {"edges:\n- {}\n", "edges[0]: missing field `from` at line 2 column 3"},
         {"edges:\n-\n", "edges[0]: missing field `from` at line 2 column 2"},
         {"edges:\n- ~\n", "edges[0]: invalid type: unit value, expected struct DependencyGraphEdge at line 2 column 3"},
-        {"edges:\n- {from: 1, to: 2, via: 3}\n", "edges[0]: unknown field `via`, expected `from` or `to` at line 2 column 20"},
+        {"edges:\n- {from: 1, to: 2, via: 3}\n",
+         "edges[0]: unknown field `via`, expected `from` or `to` at line 2 column 20"},
         {"edges:\n- {from: 1, from: 2}\n", "edges[0]: duplicate field `from` at line 2 column 3"},
         {"edges:\n- {from: 1, to: ''}\n", "edges[0].to: invalid type: string \"\", expected i64 at line 2 column 17"},
     });
@@ -395,7 +397,8 @@ TEST(DependencyGraph, RealGraphRoundTrip) {
 // In a result, references 61 levels deep below a scope root read; 62 do not.
 TEST(DependencyGraph, ReferenceDepth) {
     auto result = read_ok<InResult>(reference_chain(61));
-    const DependencyReference* r = &result.find("analyzer")->find("result")->find("dependency_graphs")->find("G")->scope_roots[0];
+    const Graphs& graphs = *result.find("analyzer")->find("result")->find("dependency_graphs");
+    const DependencyReference* r = &graphs.find("G")->scope_roots[0];
     int depth = 1;
     for (; !r->dependencies.empty(); ++depth) r = &r->dependencies[0];
     EXPECT_EQ(depth, 61);

@@ -165,7 +165,8 @@ TEST(Project, RequiredAndDefaults) {
     EXPECT_EQ(p.vcs_processed.revision, "2222222222222222222222222222222222222222");
 
     // An empty value satisfies a required set or text.
-    p = the_project(project("  declared_licenses:\n  definition_file_path:\n", {"declared_licenses", "definition_file_path"}));
+    p = the_project(project("  declared_licenses:\n  definition_file_path:\n",
+                            {"declared_licenses", "definition_file_path"}));
     EXPECT_TRUE(p.declared_licenses.empty());
     EXPECT_EQ(p.definition_file_path, "");
 
@@ -383,7 +384,8 @@ TEST(Scope, ReferenceDepth) {
     std::size_t at = 0;
     for (int i = 0; i < 61; ++i) at = deep.find("{id", at) + 1;
     std::size_t line_start = deep.rfind('\n', at - 1) + 1;
-    std::size_t line = 1 + static_cast<std::size_t>(std::count(deep.begin(), deep.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+    std::size_t line = 1 + static_cast<std::size_t>(
+                               std::count(deep.begin(), deep.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
     EXPECT_EQ(read_error<InResult>(deep), "recursion limit exceeded at line " + std::to_string(line) + " column " +
                                               std::to_string(at - line_start));
 }
