@@ -4,6 +4,7 @@
 
 #include "models/json_writer.hpp"
 #include "models/ort/license_classifications.hpp"
+#include "models/ort/ort_result.hpp"
 #include "models/write.hpp"
 #include "models/yaml_writer.hpp"
 
@@ -15,7 +16,9 @@ namespace brindle::bench {
 
 using namespace brindle::models;
 
-std::vector<std::string> default_files() { return {BRINDLE_CORPUS "/license-classifications/02.yml"}; }
+std::vector<std::string> default_files() {
+    return {BRINDLE_CORPUS "/license-classifications/02.yml", BRINDLE_CORPUS "/results/12.yml"};
+}
 
 namespace {
 
@@ -48,6 +51,9 @@ std::vector<Measure> measures() {
         reading<LC>("read LicenseClassifications"),
         writing<LC, JsonWriter>("write its JSON", "read LicenseClassifications"),
         writing<LC, YamlWriter>("write its YAML", "read LicenseClassifications"),
+        reading<ort::OrtResult>("read OrtResult"),
+        writing<ort::OrtResult, JsonWriter>("write its JSON", "read OrtResult"),
+        writing<ort::OrtResult, YamlWriter>("write its YAML", "read OrtResult"),
     };
 }
 

@@ -13,6 +13,7 @@
 #include "models/json_writer.hpp"
 #include "models/model.hpp"
 #include "models/ort/license_classifications.hpp"
+#include "models/ort/ort_result.hpp"
 #include "models/ort/repository_configuration.hpp"
 #include "models/write.hpp"
 #include "models/yaml_writer.hpp"
@@ -285,24 +286,10 @@ private:
     static inline OnceCell cell_;
 };
 
-// A kind of file whose model is still to come: a named class that cannot be
-// instantiated and reads nothing yet.
-PyType_Slot placeholder_slots[] = {
-    {0, nullptr},
-};
-PyType_Spec ort_result_spec = {
-    "brindle.ort.OrtResult", static_cast<int>(sizeof(PyObject)), 0,
-    Py_TPFLAGS_DEFAULT | Py_TPFLAGS_DISALLOW_INSTANTIATION | Py_TPFLAGS_IMMUTABLETYPE, placeholder_slots};
-OnceCell ort_result_cell;
-
-PyTypeObject* placeholder(OnceCell& cell, PyType_Spec& spec) {
-    return reinterpret_cast<PyTypeObject*>(cell.get_or_make([&] { return checked(PyType_FromSpec(&spec)); }));
-}
-
 }  // namespace
 
 PyTypeObject* license_classifications_type() { return RootClass<models::ort::LicenseClassifications>::type(); }
 PyTypeObject* repository_configuration_type() { return RootClass<models::ort::RepositoryConfiguration>::type(); }
-PyTypeObject* ort_result_type() { return placeholder(ort_result_cell, ort_result_spec); }
+PyTypeObject* ort_result_type() { return RootClass<models::ort::OrtResult>::type(); }
 
 }  // namespace brindle::python
