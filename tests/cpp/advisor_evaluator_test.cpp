@@ -17,21 +17,10 @@ using namespace brindle::models;
 using namespace brindle::models::ort;
 using brindle::test::read_error;
 using brindle::test::read_ok;
+using brindle::test::json;
+using brindle::test::yaml;
 
 namespace {
-
-template <class T>
-std::string json(const T& v) {
-    JsonWriter w;
-    write(w, v);
-    return w.take();
-}
-template <class T>
-std::string yaml(const T& v) {
-    YamlWriter w;
-    write(w, v);
-    return w.take();
-}
 
 struct ErrorCase {
     std::string yaml;

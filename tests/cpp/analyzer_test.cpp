@@ -13,6 +13,8 @@ using namespace brindle::models;
 using namespace brindle::models::ort;
 using brindle::test::read_error;
 using brindle::test::read_ok;
+using brindle::test::json;
+using brindle::test::yaml;
 
 namespace {
 
@@ -20,19 +22,6 @@ struct Case {
     const char* input;
     const char* error;
 };
-
-template <class T>
-std::string json(const T& v) {
-    JsonWriter w;
-    write(w, v);
-    return w.take();
-}
-template <class T>
-std::string yaml(const T& v) {
-    YamlWriter w;
-    write(w, v);
-    return w.take();
-}
 
 // A package of the ten required keys, from a real result, indented under `p:`.
 constexpr const char* package_keys =

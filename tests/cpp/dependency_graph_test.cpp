@@ -14,6 +14,8 @@ using namespace brindle::models;
 using namespace brindle::models::ort;
 using brindle::test::read_error;
 using brindle::test::read_ok;
+using brindle::test::json;
+using brindle::test::yaml;
 
 namespace {
 
@@ -21,19 +23,6 @@ struct Case {
     std::string input;
     std::string error;
 };
-
-template <class T>
-std::string json(const T& v) {
-    JsonWriter w;
-    write(w, v);
-    return w.take();
-}
-template <class T>
-std::string yaml(const T& v) {
-    YamlWriter w;
-    write(w, v);
-    return w.take();
-}
 
 void expect_errors(const std::vector<Case>& cases) {
     for (const auto& c : cases) EXPECT_EQ(read_error<DependencyGraph>(c.input), c.error) << c.input;

@@ -15,6 +15,8 @@ using namespace brindle::models;
 using namespace brindle::models::ort;
 using brindle::test::read_error;
 using brindle::test::read_ok;
+using brindle::test::json;
+using brindle::test::yaml;
 
 namespace {
 
@@ -28,19 +30,6 @@ struct Case {
     std::string input;
     std::string error;
 };
-
-template <class T>
-std::string json(const T& v) {
-    JsonWriter w;
-    write(w, v);
-    return w.take();
-}
-template <class T>
-std::string yaml(const T& v) {
-    YamlWriter w;
-    write(w, v);
-    return w.take();
-}
 
 // The seven required keys of a project from a real result, one a line, in
 // declaration order.

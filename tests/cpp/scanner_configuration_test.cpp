@@ -9,6 +9,8 @@ using namespace brindle::models;
 using brindle::models::ort::ScannerConfiguration;
 using brindle::test::read_error;
 using brindle::test::read_ok;
+using brindle::test::json;
+using brindle::test::yaml;
 
 namespace {
 
@@ -16,19 +18,6 @@ struct Case {
     const char* input;
     const char* expected;  // JSON text, or the error text
 };
-
-template <class T>
-std::string json(const T& v) {
-    JsonWriter w;
-    write(w, v);
-    return w.take();
-}
-template <class T>
-std::string yaml(const T& v) {
-    YamlWriter w;
-    write(w, v);
-    return w.take();
-}
 
 // A configuration read from `input` written back as JSON, or the error text.
 std::string json_or_error(const char* input) {

@@ -7,7 +7,10 @@
 #include <string>
 
 #include "models/document.hpp"
+#include "models/json_writer.hpp"
 #include "models/read.hpp"
+#include "models/write.hpp"
+#include "models/yaml_writer.hpp"
 
 namespace brindle::test {
 
@@ -33,6 +36,20 @@ T read_ok(std::string_view text) {
     std::string err = read_error<T>(text, &v);
     EXPECT_EQ(err, "") << "reading: " << text;
     return v;
+}
+
+// A model value written as JSON text / as YAML text.
+template <class T>
+std::string json(const T& v) {
+    models::JsonWriter w;
+    write(w, v);
+    return w.take();
+}
+template <class T>
+std::string yaml(const T& v) {
+    models::YamlWriter w;
+    write(w, v);
+    return w.take();
 }
 
 inline std::string file_text(const std::string& path) {

@@ -8,33 +8,14 @@
 
 #include "models/ort/advisor_run.hpp"
 #include "models/ort/evaluator_run.hpp"
-#include "python/convert.hpp"
+#include "embedded_util.hpp"
 
 using namespace brindle::models;
 using namespace brindle::models::ort;
-using brindle::python::PyRef;
+using brindle::test::converted;
+using brindle::test::python_repr;
 
 namespace {
-
-// Starting the interpreter again is a no-op when another file did it first.
-class AdvisorInterpreter : public ::testing::Environment {
-public:
-    void SetUp() override { Py_InitializeEx(0); }
-};
-const auto* advisor_interpreter = ::testing::AddGlobalTestEnvironment(new AdvisorInterpreter);
-
-template <class T>
-std::string converted(std::string_view yaml) {
-    T value = read_document<T>(yaml);
-    try {
-        PyRef o = brindle::python::to_python(value);
-        PyRef r = PyRef::steal(PyObject_Repr(o.get()));
-        if (r) return PyUnicode_AsUTF8(r.get());
-    } catch (const brindle::python::PythonError&) {
-    }
-    PyErr_Print();
-    return "<error>";
-}
 
 const char* base = "start_time: s\nend_time: e\nenvironment: [v, j, '17', o, 1, 2]\n";
 const char* environment =

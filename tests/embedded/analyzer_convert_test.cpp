@@ -7,35 +7,17 @@
 #include <string>
 
 #include "models/ort/analyzer_run.hpp"
-#include "python/convert.hpp"
+#include "embedded_util.hpp"
 
 using namespace brindle::models;
 using namespace brindle::models::ort;
-using brindle::python::PyRef;
+using brindle::test::converted;
+using brindle::test::python_repr;
 
 namespace {
 
-// Starting the interpreter again is a no-op when another file did it first.
-class AnalyzerInterpreter : public ::testing::Environment {
-public:
-    void SetUp() override { Py_InitializeEx(0); }
-};
-const auto* analyzer_interpreter = ::testing::AddGlobalTestEnvironment(new AnalyzerInterpreter);
-
-std::string converted(std::string_view yaml) {
-    AnalyzerRun value = read_document<AnalyzerRun>(yaml);
-    try {
-        PyRef o = brindle::python::to_python(value);
-        PyRef r = PyRef::steal(PyObject_Repr(o.get()));
-        if (r) return PyUnicode_AsUTF8(r.get());
-    } catch (const brindle::python::PythonError&) {
-    }
-    PyErr_Print();
-    return "<error>";
-}
-
 TEST(AnalyzerConverter, Run) {
-    EXPECT_EQ(converted("config: {enabled_package_managers: [NPM], package_managers: {NPM: {options: {a: 1}}}}\n"
+    EXPECT_EQ(converted<AnalyzerRun>("config: {enabled_package_managers: [NPM], package_managers: {NPM: {options: {a: 1}}}}\n"
                         "end_time: e\nstart_time: s\nenvironment: [v, j, '17', o, 1, 2]\n"
                         "result:\n"
                         "  projects: []\n"

@@ -15,11 +15,12 @@
 #include "models/ort/source_code_origin.hpp"
 #include "models/ort/text_location.hpp"
 #include "models/ort/vcsmatcher.hpp"
-#include "python/convert.hpp"
+#include "embedded_util.hpp"
 
 using namespace brindle::models;
 using namespace brindle::models::ort;
-using brindle::python::PyRef;
+using brindle::test::converted;
+using brindle::test::python_repr;
 
 namespace {
 
@@ -72,35 +73,6 @@ struct brindle::models::Model<TestRun> {
 };
 
 namespace {
-
-// The interpreter lives as long as the process, as it does for the module,
-// whose caches are made once per process and never released.
-class Interpreter : public ::testing::Environment {
-public:
-    void SetUp() override { Py_InitializeEx(0); }
-};
-const auto* interpreter = ::testing::AddGlobalTestEnvironment(new Interpreter);
-
-std::string repr(PyObject* o) {
-    PyRef r = PyRef::steal(PyObject_Repr(o));
-    if (!r) {
-        PyErr_Print();
-        return "<error>";
-    }
-    return PyUnicode_AsUTF8(r.get());
-}
-
-template <class T>
-std::string converted(std::string_view yaml) {
-    T value = read_document<T>(yaml);
-    try {
-        PyRef o = brindle::python::to_python(value);
-        return repr(o.get());
-    } catch (const brindle::python::PythonError&) {
-        PyErr_Print();
-        return "<error>";
-    }
-}
 
 TEST(Converter, SharedTypes) {
     EXPECT_EQ(converted<Shared>("id: 'Maven:grp:lib:1.0'\n"

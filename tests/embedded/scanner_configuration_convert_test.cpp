@@ -8,36 +8,17 @@
 #include <string>
 
 #include "models/ort/scanner_configuration.hpp"
-#include "python/convert.hpp"
+#include "embedded_util.hpp"
 
 using namespace brindle::models;
 using namespace brindle::models::ort;
-using brindle::python::PyRef;
+using brindle::test::converted;
+using brindle::test::python_repr;
 
 namespace {
 
-// Starting the interpreter again is a no-op when another file did it first.
-class ScannerConfigurationInterpreter : public ::testing::Environment {
-public:
-    void SetUp() override { Py_InitializeEx(0); }
-};
-const auto* scanner_configuration_interpreter =
-    ::testing::AddGlobalTestEnvironment(new ScannerConfigurationInterpreter);
-
-template <class T>
-std::string repr(const T& value) {
-    try {
-        PyRef o = brindle::python::to_python(value);
-        PyRef r = PyRef::steal(PyObject_Repr(o.get()));
-        if (r) return PyUnicode_AsUTF8(r.get());
-    } catch (const brindle::python::PythonError&) {
-    }
-    PyErr_Print();
-    return "<error>";
-}
-
 TEST(ScannerConfigurationConverter, Defaults) {
-    EXPECT_EQ(repr(read_document<ScannerConfiguration>("{}")),
+    EXPECT_EQ(python_repr(read_document<ScannerConfiguration>("{}")),
               "ScannerConfiguration(skip_concluded=False, skip_excluded=False, include_files_without_findings=False, "
               "archive=None, detected_license_mapping={}, file_list_storage=None, scanners=None, storages=None, "
               "storage_readers=None, storage_writers=None, ignore_patterns=[], provenance_storage=None)");
@@ -51,20 +32,20 @@ TEST(ScannerConfigurationConverter, Storages) {
         "scanners: {S: {b: [1, 2.5, x], a: null}}\n"
         "storages:\n  s: {b: 1, a: x, B: {}}\n  t:\n"
         "storage_writers: []\n");
-    EXPECT_EQ(repr(c.archive),
+    EXPECT_EQ(python_repr(c.archive),
               "FileArchiverConfiguration(enabled=True, file_storage=FileStorageConfiguration(http_file_storage=None, "
               "local_file_storage=LocalFileStorageConfiguration(directory='d', compression=True), "
               "s3_file_storage=None), postgres_storage=None)");
-    EXPECT_EQ(repr(c.file_list_storage),
+    EXPECT_EQ(python_repr(c.file_list_storage),
               "FileListStorageConfiguration(file_storage=None, postgres_storage=PostgresStorageConfiguration("
               "connection=PostgresConnection(url='u', schema='public', username='n', password='', "
               "sslmode='verify-full', sslcert=None, sslkey=None, sslrootcert=None, connection_timeout=None, "
               "idle_timeout=None, keepalive_time=None, max_lifetime=5, maximum_pool_size=None, minimum_idle=None), "
               "type='PACKAGE_BASED'))");
-    EXPECT_EQ(repr(c.provenance_storage), "ProvenanceStorageConfiguration(file_storage=None, postgres_storage=None)");
-    EXPECT_EQ(repr(c.scanners), "{'S': {'a': None, 'b': [1, 2.5, 'x']}}");
-    EXPECT_EQ(repr(c.storages), "{'s': {'B': {}, 'a': 'x', 'b': 1}, 't': {}}");
-    EXPECT_EQ(repr(c.storage_writers), "[]");
+    EXPECT_EQ(python_repr(c.provenance_storage), "ProvenanceStorageConfiguration(file_storage=None, postgres_storage=None)");
+    EXPECT_EQ(python_repr(c.scanners), "{'S': {'a': None, 'b': [1, 2.5, 'x']}}");
+    EXPECT_EQ(python_repr(c.storages), "{'s': {'B': {}, 'a': 'x', 'b': 1}, 't': {}}");
+    EXPECT_EQ(python_repr(c.storage_writers), "[]");
 
     ScanStorageConfiguration odd;
     odd.content = JsonValue::text("x");

@@ -7,32 +7,14 @@
 #include <string>
 
 #include "models/ort/scanner_run.hpp"
-#include "python/convert.hpp"
+#include "embedded_util.hpp"
 
 using namespace brindle::models;
 using namespace brindle::models::ort;
-using brindle::python::PyRef;
+using brindle::test::converted;
+using brindle::test::python_repr;
 
 namespace {
-
-// Starting the interpreter again is a no-op when another file did it first.
-class ScannerInterpreter : public ::testing::Environment {
-public:
-    void SetUp() override { Py_InitializeEx(0); }
-};
-const auto* scanner_interpreter = ::testing::AddGlobalTestEnvironment(new ScannerInterpreter);
-
-std::string converted(std::string_view yaml) {
-    ScannerRun value = read_document<ScannerRun>(yaml);
-    try {
-        PyRef o = brindle::python::to_python(value);
-        PyRef r = PyRef::steal(PyObject_Repr(o.get()));
-        if (r) return PyUnicode_AsUTF8(r.get());
-    } catch (const brindle::python::PythonError&) {
-    }
-    PyErr_Print();
-    return "<error>";
-}
 
 TEST(ScannerConverter, ScannerRun) {
     std::string text =
@@ -46,7 +28,7 @@ TEST(ScannerConverter, ScannerRun) {
         "license: l, additional_data: {k: v}}]\n"
         "scanners: {'NPM::a:1': [n]}\n"
         "files: [{provenance: {vcs_info: {revision: r}, resolved_revision: r}, files: [{path: a, sha1: '1'}]}]\n";
-    EXPECT_EQ(converted(text),
+    EXPECT_EQ(converted<ScannerRun>(text),
               "ScannerRun(start_time='s', end_time='e', environment=Environment(ort_version='v', build_jdk='j', "
               "java_version='17', os='o', processors=1, max_memory=2, variables={}), "
               "config=ScannerConfiguration(skip_concluded=False, skip_excluded=False, "
