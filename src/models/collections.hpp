@@ -106,6 +106,7 @@ public:
         slots_[slot] = Slot{h, index + 1};
     }
     void clear() { slots_.clear(); }
+    bool empty() const noexcept { return slots_.empty(); }
 
 private:
     struct Slot {
@@ -147,7 +148,9 @@ public:
             items_.push_back(std::move(v));
             return true;
         }
-        if (items_.size() == small_size) build_index();
+        // The index is made once, when the set first grows past the small
+        // size; a rejected duplicate leaves the size where it was.
+        if (items_.size() == small_size && index_.empty()) build_index();
         std::uint64_t h = hash_value(v);
         std::size_t slot = SIZE_MAX;
         if (index_.find(h, [&](std::size_t i) { return SameElement<T>{}(items_[i], v); }, slot) != SIZE_MAX)

@@ -145,6 +145,12 @@ TEST(Collections, ListsSetsMaps) {
     EXPECT_EQ(read_error<std::vector<std::int32_t>>("- 1\n- x\n"),
               ".[1]: invalid type: string \"x\", expected i32 at line 2 column 3");
 
+    // Past the size at which sets start their hash index, with repeats just
+    // before and after it.
+    auto big = read_ok<OrderedSet<std::string>>("[a, b, c, d, e, f, g, h, a, h, i, a, i, j, b, k]");
+    EXPECT_EQ(std::vector<std::string>(big.begin(), big.end()),
+              (std::vector<std::string>{"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k"}));
+    EXPECT_TRUE(big.contains("k") && big.contains("a") && !big.contains("z"));
     auto set = read_ok<OrderedSet<std::string>>("[b, a, b, c, a]");
     EXPECT_EQ(std::vector<std::string>(set.begin(), set.end()), (std::vector<std::string>{"b", "a", "c"}));
 
