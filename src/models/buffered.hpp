@@ -26,7 +26,7 @@ using Buffered = YamlValue;
 
 // Entries of a mapping kept for later: key text and captured value, in input order.
 struct CapturedEntry {
-    std::string_view key;
+    std::string key;
     Buffered value;
     bool taken = false;
 };
@@ -132,7 +132,8 @@ void read(Cursor& c, S& out) {
         CapturedEntries entries;
         if (e.kind == EventKind::mapping_start) {
             read_struct_fields(at, e, out, seen, [&](const Event&, std::string_view key, Cursor& value) {
-                entries.push_back(CapturedEntry{key, capture(value)});
+                value.keep_key();
+                entries.push_back(CapturedEntry{std::string(key), capture(value)});
             });
         } else if (!is_empty_value(at, e)) {
             throw_invalid_struct(at, e, Model<S>::name);

@@ -22,7 +22,10 @@ constexpr std::size_t load_depth_limit = 1024;
 constexpr std::size_t tag_directive_limit = 100;
 constexpr std::size_t input_piece = 1024;
 
-Mark to_mark(const yaml_mark_t& m) { return Mark{m.index, m.line, m.column}; }
+Mark to_mark(const yaml_mark_t& m) {
+    constexpr std::size_t most = UINT32_MAX;
+    return Mark{static_cast<std::uint32_t>(std::min(m.line, most)), static_cast<std::uint32_t>(std::min(m.column, most))};
+}
 
 Tag classify_tag(const char* tag) {
     if (!tag) return Tag::none;
@@ -49,19 +52,47 @@ struct EventGuard {
     ~EventGuard() { yaml_event_delete(&event); }
 };
 
+// Scalar bytes of one chunk are kept in blocks of this size; a longer text
+// gets a block of its own.
+constexpr std::size_t text_block = 64 * 1024;
+// How far loading runs ahead of the event asked for.
+constexpr std::size_t load_ahead = 512;
+// Released chunks kept for reuse, so that a long read touches the same memory.
+constexpr std::size_t spare_chunks = 4;
+
 }  // namespace
+
+struct Document::Chunk {
+    Event events[chunk_events];
+    std::unique_ptr<char[]> home;               // text_block bytes, kept when the chunk is reused
+    std::vector<std::unique_ptr<char[]>> more;  // further blocks, and long texts
+    char* free = nullptr;
+    std::size_t left = 0;
+    bool pinned = false;  // holds an event of an anchored node
+
+    void reset() {
+        more.clear();
+        free = home.get();
+        left = home ? text_block : 0;
+        pinned = false;
+    }
+};
 
 struct Document::Parser {
     yaml_parser_t parser{};
-    bool finished = false;
     std::string_view input;
     std::size_t consumed = 0;
+    bool stream_end = false;
     bool too_many_tag_directives = false;
-    // Anchor name to the index of the event that carried it; a later
-    // definition of a name replaces the earlier one for the aliases after it.
-    std::unordered_map<std::string, std::size_t> anchors;
-    // Indices of the open collections that carry an anchor, to record the size of their node.
-    std::vector<std::size_t> open;
+    // Anchor name to its number; a later definition of a name replaces the
+    // earlier one for the aliases after it.
+    std::unordered_map<std::string, std::uint32_t> names;
+    // Per anchor number: its event and the size of its node (0 while open).
+    std::vector<Anchored> anchors;
+    // Per open collection: its anchor number, or none.
+    static constexpr std::uint32_t no_anchor = UINT32_MAX;
+    std::vector<std::uint32_t> open;
+    std::size_t open_anchored = 0;  // open collections that carry an anchor
 
     Parser() {
         if (!yaml_parser_initialize(&parser)) throw std::bad_alloc();
@@ -83,6 +114,19 @@ struct Document::Parser {
         *size_read = n;
         return 1;
     }
+
+    // The next event; false with `failure` set when libyaml fails.
+    bool parse(yaml_event_t& ev, std::optional<ReadError>& failure) {
+        if (yaml_parser_parse(&parser, &ev)) return true;
+        if (parser.error == YAML_MEMORY_ERROR) throw std::bad_alloc();
+        if (too_many_tag_directives) {
+            failure = ReadError::libyaml("too many %TAG directives", 0, {}, nullptr, {});
+        } else {
+            failure = ReadError::libyaml(parser.problem, parser.problem_offset, to_mark(parser.problem_mark),
+                                         parser.context, to_mark(parser.context_mark));
+        }
+        return false;
+    }
 };
 
 Document::Document(std::string_view text) : parser_(std::make_unique<Parser>()) {
@@ -90,123 +134,240 @@ Document::Document(std::string_view text) : parser_(std::make_unique<Parser>()) 
     yaml_parser_set_encoding(&p, YAML_UTF8_ENCODING);
     parser_->input = text;
     yaml_parser_set_input(&p, &Parser::read, parser_.get());
-    // Scalar texts never take more room than the input; events take a few
-    // dozen bytes of input each in typical files.
-    arena_.reserve(text.size());
-    events_.reserve(text.size() / 32 + 4);
-    load(true);
 }
 
 Document::~Document() = default;
 
-void Document::set_tag(Event& rec, const unsigned char* tag) {
-    auto text = reinterpret_cast<const char*>(tag);
-    rec.tag = classify_tag(text);
-    if (rec.tag != Tag::local) return;
-    // Local tags keep their name (after the "!") for the generic value reader.
-    std::size_t n = std::strlen(text + 1);
-    rec.tag_offset = arena_.size();
-    rec.tag_size = static_cast<std::uint32_t>(n);
-    arena_.append(text + 1, n);
+const Event& Document::event_slow(std::size_t index) {
+    if (index >= loaded_ && load_at_least(index + 1 + load_ahead) <= index) {
+        if (failure_) throw *failure_;
+        throw ReadError::end_of_input();
+    }
+    std::size_t chunk = index >> chunk_bits;
+    if (chunk > newest_chunk_) {
+        newest_chunk_ = chunk;
+        release_before(chunk - 1);
+    }
+    return chunk_events_[chunk][index & chunk_mask];
 }
 
-bool Document::has_another_document() {
-    std::size_t before = events_.size();
-    Load result = load(false);
-    return result != Load::stream_end || events_.size() != before;
+void Document::release_before(std::size_t chunk) {
+    for (; released_ < chunk; ++released_) {
+        auto& c = chunks_[released_];
+        if (!c || c->pinned) continue;
+        chunk_events_[released_] = nullptr;
+        if (spare_.size() < spare_chunks) {
+            c->reset();
+            spare_.push_back(std::move(c));
+        }
+        c.reset();
+    }
 }
 
-Document::Load Document::load(bool first) {
+Event& Document::append() {
+    std::size_t chunk = loaded_ >> chunk_bits;
+    if (chunk == chunks_.size()) {
+        if (spare_.empty()) {
+            chunks_.push_back(std::make_unique<Chunk>());
+        } else {
+            chunks_.push_back(std::move(spare_.back()));
+            spare_.pop_back();
+        }
+        chunk_events_.push_back(chunks_.back()->events);
+    }
+    Chunk& c = *chunks_[chunk];
+    // Every event of an anchored node is kept for the aliases to it.
+    if (parser_->open_anchored) c.pinned = true;
+    Event& e = c.events[loaded_ & chunk_mask];
+    e = Event{};
+    return e;
+}
+
+const char* Document::store(const char* data, std::size_t size, const char* tag, std::size_t tag_size) {
+    std::size_t n = size + tag_size;
+    if (n == 0) return nullptr;
+    Chunk& c = *chunks_[loaded_ >> chunk_bits];
+    char* out;
+    if (n <= c.left) {
+        out = c.free;
+        c.free += n;
+        c.left -= n;
+    } else if (n > text_block / 4) {
+        c.more.push_back(std::make_unique_for_overwrite<char[]>(n));
+        out = c.more.back().get();
+    } else {
+        auto& block = c.home ? c.more.emplace_back() : c.home;
+        block = std::make_unique_for_overwrite<char[]>(text_block);
+        out = block.get();
+        c.free = out + n;
+        c.left = text_block - n;
+    }
+    if (size) std::memcpy(out, data, size);
+    if (tag_size) std::memcpy(out + size, tag, tag_size);
+    return out;
+}
+
+std::size_t Document::load_at_least(std::size_t count) {
+    while (loaded_ < count && load_one()) {}
+    return loaded_;
+}
+
+const std::optional<ReadError>& Document::finish() {
+    while (load_one()) {}
+    return failure_;
+}
+
+Document::Anchored Document::anchored(std::uint32_t anchor) {
+    while (parser_->anchors[anchor].node_events == 0 && load_one()) {}
+    Anchored a = parser_->anchors[anchor];
+    // A node cut short by a failure counts as its first event.
+    if (a.node_events == 0) a.node_events = 1;
+    return a;
+}
+
+bool Document::load_one() {
+    if (complete_) return false;
     Parser& ps = *parser_;
-    if (ps.finished) return Load::stream_end;
-    std::size_t first_event = events_.size();
     for (;;) {
         EventGuard g;
         yaml_event_t& ev = g.event;
-        if (!yaml_parser_parse(&ps.parser, &ev)) {
-            const auto& p = ps.parser;
-            if (p.error == YAML_MEMORY_ERROR) throw std::bad_alloc();
-            if (ps.too_many_tag_directives) {
-                failure_ = ReadError::libyaml("too many %TAG directives", 0, {}, nullptr, {});
-                return Load::failed;
-            }
-            failure_ = ReadError::libyaml(p.problem, p.problem_offset, to_mark(p.problem_mark), p.context,
-                                          to_mark(p.context_mark));
-            return Load::failed;
+        if (!ps.parse(ev, failure_)) {
+            complete_ = true;
+            return false;
         }
-        Event rec;
-        rec.mark = to_mark(ev.start_mark);
-        const yaml_char_t* anchor = nullptr;
+        Mark mark = to_mark(ev.start_mark);
         switch (ev.type) {
             case YAML_STREAM_START_EVENT:
             case YAML_DOCUMENT_START_EVENT:
             case YAML_NO_EVENT:
                 continue;
             case YAML_DOCUMENT_END_EVENT:
-                return Load::done;
+                complete_ = true;
+                return false;
             case YAML_STREAM_END_EVENT:
-                ps.finished = true;
-                if (!first) {
-                    // Only the stream end followed the first document.
-                    return events_.size() == first_event ? Load::stream_end : Load::done;
-                }
-                if (events_.empty()) {
+                ps.stream_end = true;
+                complete_ = true;
+                if (loaded_ == 0) {
+                    Event& rec = append();
                     rec.kind = EventKind::void_;
-                    events_.push_back(rec);
+                    rec.mark = mark;
+                    ++loaded_;
                 }
-                return Load::done;
+                return false;
             case YAML_ALIAS_EVENT: {
-                auto name = reinterpret_cast<const char*>(ev.data.alias.anchor);
-                auto it = ps.anchors.find(name);
-                if (it == ps.anchors.end()) {
-                    failure_ = ReadError::unknown_anchor(rec.mark);
-                    return Load::failed;
+                auto it = ps.names.find(reinterpret_cast<const char*>(ev.data.alias.anchor));
+                if (it == ps.names.end()) {
+                    failure_ = ReadError::unknown_anchor(mark);
+                    complete_ = true;
+                    return false;
                 }
+                Event& rec = append();
                 rec.kind = EventKind::alias;
-                rec.text_offset = it->second;
-                break;
+                rec.mark = mark;
+                rec.aux = it->second;
+                ++loaded_;
+                return true;
             }
             case YAML_SCALAR_EVENT: {
+                const auto& sc = ev.data.scalar;
+                Tag tag = classify_tag(reinterpret_cast<const char*>(sc.tag));
+                // Local tags keep their name (after the "!") for the generic value reader.
+                const char* tag_name = tag == Tag::local ? reinterpret_cast<const char*>(sc.tag) + 1 : nullptr;
+                std::size_t tag_size = tag_name ? std::strlen(tag_name) : 0;
+                Event& rec = append();
                 rec.kind = EventKind::scalar;
-                rec.style = to_style(ev.data.scalar.style);
-                rec.text_offset = arena_.size();
-                rec.text_size = ev.data.scalar.length;
-                arena_.append(reinterpret_cast<const char*>(ev.data.scalar.value), ev.data.scalar.length);
-                anchor = ev.data.scalar.anchor;
-                set_tag(rec, ev.data.scalar.tag);
-                break;
+                rec.style = to_style(sc.style);
+                rec.tag = tag;
+                rec.mark = mark;
+                rec.text_size = sc.length;
+                rec.aux = static_cast<std::uint32_t>(tag_size);
+                rec.text_data = store(reinterpret_cast<const char*>(sc.value), sc.length, tag_name, tag_size);
+                if (sc.anchor) define_anchor(reinterpret_cast<const char*>(sc.anchor), 1);
+                ++loaded_;
+                return true;
             }
             case YAML_SEQUENCE_START_EVENT:
             case YAML_MAPPING_START_EVENT: {
                 bool seq = ev.type == YAML_SEQUENCE_START_EVENT;
-                rec.kind = seq ? EventKind::sequence_start : EventKind::mapping_start;
-                set_tag(rec, seq ? ev.data.sequence_start.tag : ev.data.mapping_start.tag);
-                anchor = seq ? ev.data.sequence_start.anchor : ev.data.mapping_start.anchor;
                 if (ps.open.size() >= load_depth_limit) {
                     // libyaml's scanner works per token through every open
                     // flow level, so unbounded nesting costs quadratic time.
                     // No reader goes that deep, so loading stops here.
-                    failure_ = ReadError::nesting(rec.mark);
-                    return Load::failed;
+                    failure_ = ReadError::nesting(mark);
+                    complete_ = true;
+                    return false;
                 }
+                const char* raw_tag = reinterpret_cast<const char*>(seq ? ev.data.sequence_start.tag : ev.data.mapping_start.tag);
+                const yaml_char_t* anchor = seq ? ev.data.sequence_start.anchor : ev.data.mapping_start.anchor;
+                Tag tag = classify_tag(raw_tag);
+                const char* tag_name = tag == Tag::local ? raw_tag + 1 : nullptr;
+                std::size_t tag_size = tag_name ? std::strlen(tag_name) : 0;
+                Event& rec = append();
+                rec.kind = seq ? EventKind::sequence_start : EventKind::mapping_start;
+                rec.tag = tag;
+                rec.mark = mark;
+                rec.aux = static_cast<std::uint32_t>(tag_size);
+                rec.text_data = store(nullptr, 0, tag_name, tag_size);
                 // Every open collection is tracked, so that the matching end
                 // can tell whether its start carried an anchor.
-                ps.open.push_back(anchor ? events_.size() : SIZE_MAX);
-                break;
+                std::uint32_t number = Parser::no_anchor;
+                if (anchor) {
+                    number = define_anchor(reinterpret_cast<const char*>(anchor), 0);
+                    ++ps.open_anchored;
+                }
+                ps.open.push_back(number);
+                ++loaded_;
+                return true;
             }
             case YAML_SEQUENCE_END_EVENT:
             case YAML_MAPPING_END_EVENT: {
+                Event& rec = append();
                 rec.kind = ev.type == YAML_SEQUENCE_END_EVENT ? EventKind::sequence_end : EventKind::mapping_end;
+                rec.mark = mark;
+                ++loaded_;
                 if (!ps.open.empty()) {
-                    std::size_t start = ps.open.back();
+                    std::uint32_t number = ps.open.back();
                     ps.open.pop_back();
-                    if (start != SIZE_MAX) events_[start].node_events = events_.size() + 1 - start;
+                    if (number != Parser::no_anchor) {
+                        auto& a = ps.anchors[number];
+                        a.node_events = loaded_ - a.event;
+                        --ps.open_anchored;
+                    }
                 }
-                break;
+                return true;
             }
         }
-        if (anchor) ps.anchors[reinterpret_cast<const char*>(anchor)] = events_.size();
-        events_.push_back(rec);
+    }
+}
+
+// Called for the event just appended (not yet counted), which carries the
+// anchor; `node_events` is 1 for a scalar, 0 for a collection still open.
+std::uint32_t Document::define_anchor(const char* name, std::size_t node_events) {
+    Parser& ps = *parser_;
+    auto number = static_cast<std::uint32_t>(ps.anchors.size());
+    ps.anchors.push_back(Anchored{loaded_, node_events});
+    ps.names.insert_or_assign(std::string(name), number);
+    chunks_[loaded_ >> chunk_bits]->pinned = true;
+    return number;
+}
+
+bool Document::has_another_document() {
+    Parser& ps = *parser_;
+    if (ps.stream_end || failure_) return false;
+    for (;;) {
+        EventGuard g;
+        if (!ps.parse(g.event, failure_)) return true;
+        switch (g.event.type) {
+            case YAML_STREAM_START_EVENT:
+            case YAML_DOCUMENT_START_EVENT:
+            case YAML_NO_EVENT:
+                continue;
+            case YAML_STREAM_END_EVENT:
+                ps.stream_end = true;
+                return false;
+            default:
+                return true;
+        }
     }
 }
 
@@ -227,23 +388,20 @@ std::string PathSegment::text() const {
     return ".";
 }
 
-void Cursor::throw_past_end() const {
-    if (doc_->failure()) throw *doc_->failure();
-    throw ReadError::end_of_input();
-}
-
 Cursor Cursor::follow(const Event& alias) {
-    std::size_t target = alias.text_offset;
-    std::size_t size = doc_->events()[target].node_events;
-    counters_->alias_events += size;
-    if (counters_->alias_events > counters_->alias_limit) throw ReadError::repetition();
-    return Cursor(OwnPosition{}, *this, target);
+    Document::Anchored target = doc_->anchored(alias.aux);
+    std::size_t used = counters_->alias_events += target.node_events;
+    // At most 100 times the document's events: only as much of the document
+    // as that takes is loaded to know it.
+    if (used > alias_event_ceiling || doc_->load_at_least((used + 99) / 100) < (used + 99) / 100)
+        throw ReadError::repetition();
+    return Cursor(OwnPosition{}, *this, target.event);
 }
 
 void Cursor::skip_node() {
     std::size_t depth = 0;
     do {
-        const Event& e = next();
+        const Event e = next();
         switch (e.kind) {
             case EventKind::sequence_start:
             case EventKind::mapping_start: ++depth; break;

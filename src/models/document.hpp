@@ -1,11 +1,13 @@
-// The recorded events of one YAML document, and the cursor that every model
-// reader walks them with.
+// The events of one YAML document, and the cursor that every model reader
+// walks them with.
 //
-// The whole document is parsed by libyaml before any model reader runs.
-// Scalar texts live in one arena owned by the document; events refer to them
-// by offset, so recording an event allocates nothing of its own.  Anchors are
-// resolved while loading: an alias event holds the index of the event that
-// carried its anchor.
+// libyaml parses the document as the readers ask for events, a little ahead
+// of them.  Events are kept in chunks of a few thousand, each with the bytes
+// of its scalar texts, and a chunk is given back once the readers have moved
+// two chunks past it, so memory does not grow with the document: readers take
+// events by value and never keep a text of the document past the next node.
+// What an alias may lead back to stays: a chunk that holds any event of an
+// anchored node is kept to the end of the read.
 #pragma once
 
 #include <cstddef>
@@ -36,44 +38,82 @@ enum class ScalarStyle : std::uint8_t { plain, single_quoted, double_quoted, lit
 enum class Tag : std::uint8_t { none, null, boolean, integer, floating, local, other };
 
 struct Event {
+    const char* text_data = nullptr;  // scalar: the value; a local tag's name follows it
+    std::size_t text_size = 0;
+    Mark mark;                        // start of the event
+    std::uint32_t aux = 0;            // local tags: size of the name after "!"; alias: anchor number
     EventKind kind = EventKind::void_;
     ScalarStyle style = ScalarStyle::plain;
     Tag tag = Tag::none;
-    std::uint32_t tag_size = 0;    // local tags: length of the name after "!"
-    std::size_t text_offset = 0;   // scalar: value in the arena; alias: index of the anchored event
-    std::size_t text_size = 0;
-    std::size_t tag_offset = 0;    // local tags: name in the arena
-    std::size_t node_events = 1;   // anchored events: how many events the whole node spans
-    Mark mark;                     // start of the event
 };
 
 class Document {
 public:
-    // Loads the first document of `text`; a syntax error or an unknown anchor
-    // is kept as the document's failure, with the events before it.
+    // Prepares to read the first document of `text`, which must outlive the
+    // document.  Nothing is parsed until events are asked for.
     explicit Document(std::string_view text);
     ~Document();
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
 
-    const std::vector<Event>& events() const noexcept { return events_; }
-    const std::optional<ReadError>& failure() const noexcept { return failure_; }
-    std::string_view text(const Event& e) const noexcept { return {arena_.data() + e.text_offset, e.text_size}; }
-    std::string_view tag_name(const Event& e) const noexcept { return {arena_.data() + e.tag_offset, e.tag_size}; }
+    // The event at `index` of the first document.  Past its last event it
+    // fails with the document's failure (a syntax error or an unknown anchor,
+    // once loading reached it) or with the end of input.  The reference, and
+    // the texts of the event, stay valid until an event two chunks further on
+    // is asked for.
+    const Event& event(std::size_t index) {
+        std::size_t chunk = index >> chunk_bits;
+        if (index < loaded_ && chunk <= newest_chunk_) [[likely]]
+            return chunk_events_[chunk][index & chunk_mask];
+        return event_slow(index);
+    }
+
+    std::string_view text(const Event& e) const noexcept { return {e.text_data, e.text_size}; }
+    std::string_view tag_name(const Event& e) const noexcept { return {e.text_data + e.text_size, e.aux}; }
+
+    // An anchored node: the index of its first event and how many events it
+    // spans.  Loads until the node is complete (or loading stops).
+    struct Anchored {
+        std::size_t event;
+        std::size_t node_events;
+    };
+    Anchored anchored(std::uint32_t anchor);
+
+    // Loads until the first document holds `count` events or is complete;
+    // gives how many it holds.
+    std::size_t load_at_least(std::size_t count);
+
+    // Loads the rest of the first document; its failure, if any, is then known.
+    const std::optional<ReadError>& finish();
 
     // Whether anything but comments, white space and document end markers
-    // follows the first document (a second document, an empty one, or an error).
+    // follows the first document (a second document, an empty one, or an
+    // error).  Call after finish().
     bool has_another_document();
 
 private:
+    static constexpr std::size_t chunk_bits = 12;
+    static constexpr std::size_t chunk_events = std::size_t{1} << chunk_bits;
+    static constexpr std::size_t chunk_mask = chunk_events - 1;
+    struct Chunk;
     struct Parser;
-    enum class Load { done, stream_end, failed };
-    Load load(bool first);
-    void set_tag(Event& rec, const unsigned char* tag);
+
+    const Event& event_slow(std::size_t index);
+    // Parses and records one event of the first document; false once it is complete.
+    bool load_one();
+    Event& append();
+    std::uint32_t define_anchor(const char* name, std::size_t node_events);
+    void release_before(std::size_t chunk);
+    const char* store(const char* data, std::size_t size, const char* tag, std::size_t tag_size);
 
     std::unique_ptr<Parser> parser_;
-    std::vector<Event> events_;
-    std::string arena_;
+    std::vector<std::unique_ptr<Chunk>> chunks_;  // released chunks are null
+    std::vector<Event*> chunk_events_;            // the events of each chunk
+    std::vector<std::unique_ptr<Chunk>> spare_;
+    std::size_t loaded_ = 0;        // events recorded
+    std::size_t newest_chunk_ = 0;  // the furthest chunk asked for
+    std::size_t released_ = 0;      // chunks before this one were looked at for release
+    bool complete_ = false;         // the first document is loaded (or loading failed)
     std::optional<ReadError> failure_;
 };
 
@@ -100,8 +140,7 @@ constexpr std::size_t alias_event_limit(std::size_t events) {
 
 // Counters shared by every cursor over one document.
 struct ReadCounters {
-    std::size_t alias_events = 0;   // events read through aliases so far
-    std::size_t alias_limit = 0;    // see alias_event_limit
+    std::size_t alias_events = 0;  // events read through aliases so far; see alias_event_limit
 };
 
 // The cursor every model reader receives.  A child cursor shares the position
@@ -111,7 +150,7 @@ class Cursor {
 public:
     static constexpr std::uint8_t nesting_limit = 128;
 
-    Cursor(const Document& doc, ReadCounters& counters)
+    Cursor(Document& doc, ReadCounters& counters)
         : doc_(&doc), counters_(&counters), pos_(&own_pos_), path_(&own_segment_), budget_(nesting_limit) {}
 
     // A child for the element `index` of a sequence.
@@ -131,16 +170,23 @@ public:
     std::string_view text(const Event& e) const noexcept { return doc_->text(e); }
 
     // The next event, without consuming it / consumed.  Past the last event
-    // they fail with the document's failure, or the end of input.
-    const Event& peek() const {
-        const auto& ev = doc_->events();
-        if (*pos_ >= ev.size()) [[unlikely]] throw_past_end();
-        return ev[*pos_];
-    }
-    const Event& next() {
-        const Event& e = peek();
+    // they fail with the document's failure, or the end of input.  Events
+    // are copies: a reader may keep one (its mark) while it reads the nodes
+    // inside it, but not its text.
+    Event peek() const { return doc_->event(*pos_); }
+    Event next() {
+        Event e = doc_->event(*pos_);
         ++*pos_;
         return e;
+    }
+
+    // Points this cursor's map key segment at `key`, text that lives as long
+    // as the cursor, in place of the key's text in the document (which may be
+    // given back while the value is read).  The second form keeps a copy.
+    void set_key(std::string_view key) noexcept { own_segment_.key = key; }
+    void keep_key() {
+        own_key_.assign(own_segment_.key);
+        own_segment_.key = own_key_;
     }
 
     // A cursor at the node that the alias `alias` (just consumed) refers to.
@@ -185,15 +231,14 @@ private:
         : doc_(at.doc_), counters_(at.counters_), pos_(&own_pos_), own_pos_(position), path_(at.path_),
           budget_(at.budget_) {}
 
-    [[noreturn]] void throw_past_end() const;
-
-    const Document* doc_;
+    Document* doc_;
     ReadCounters* counters_;
     std::size_t* pos_;
     std::size_t own_pos_ = 0;
     PathSegment own_segment_;
     const PathSegment* path_;
     std::uint8_t budget_;
+    std::string own_key_;
 };
 
 // Runs `f(cursor, event)` on the next node: its first event is consumed (an
@@ -213,11 +258,12 @@ decltype(auto) read_at(Cursor& c, const Event& e, F& f) {
 
 template <class F>
 decltype(auto) read_node(Cursor& c, F&& f) {
-    const Event& e = c.next();
+    const Event e = c.next();
     if (e.kind == EventKind::alias) {
         // An anchored event is never an alias itself.
         Cursor target = c.follow(e);
-        return detail::read_at(target, target.next(), f);
+        const Event first = target.next();
+        return detail::read_at(target, first, f);
     }
     return detail::read_at(c, e, f);
 }
@@ -228,10 +274,10 @@ decltype(auto) read_node(Cursor& c, F&& f) {
 template <class ReadRoot>
 auto read_yaml_document(std::string_view text, ReadRoot&& read_root) {
     Document doc(text);
-    ReadCounters counters{0, alias_event_limit(doc.events().size())};
+    ReadCounters counters;
     Cursor cursor(doc, counters);
     auto value = read_root(cursor);
-    if (doc.failure()) throw *doc.failure();
+    if (const auto& failure = doc.finish()) throw *failure;
     if (doc.has_another_document()) throw ReadError::more_documents();
     return value;
 }

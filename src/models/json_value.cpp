@@ -107,6 +107,7 @@ JsonValue read_json_value(Cursor& c) {
                         if (ke.kind != EventKind::scalar) throw_invalid_type(k, ke, first ? "a string key" : "a string");
                         return std::string(k.text(ke));
                     });
+                    child.set_key(key);
                     members.emplace_back(std::move(key), read_json_value(child));
                 }
                 at.next();

@@ -140,17 +140,20 @@ template <ModelStruct S, class Unknown>
 void read_struct_fields(Cursor& at, const Event& start, S& out, SeenFields<S>& seen, Unknown&& unknown) {
     Cursor::Nested nested(at, start.mark);
     for (;;) {
-        const Event& key = at.peek();
+        const Event key = at.peek();
         if (key.kind == EventKind::mapping_end) break;
         Cursor value(at, key);
         std::string_view key_text;
         std::size_t index = match_key_text(at, field_keys<S>.data(), field_count<S>, &key_text);
         if (index == npos_field) {
+            // The handler keeps what it needs of the key's text before it
+            // reads the value.
             unknown(key, key_text, value);
             continue;
         }
         if (seen[index]) throw ReadError(duplicate_field_message(field_keys<S>[index]));
         seen[index] = true;
+        value.set_key(field_keys<S>[index]);
         with_field<S>(index, [&](const auto& field) { read(value, out.*field.member); });
     }
     at.next();
@@ -175,7 +178,8 @@ auto unknown_key_policy(Cursor& at, S& out) {
         } else {
             (void)at;
             (void)key;
-            Model<S>::read_unknown(key_text, value, out);
+            value.keep_key();
+            Model<S>::read_unknown(std::string(key_text), value, out);
         }
     };
 }

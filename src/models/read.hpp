@@ -71,6 +71,7 @@ void read(Cursor& c, OrderedMap<K, V>& out) {
                 Cursor child(at, at.peek());
                 K key{};
                 read(at, key);
+                child.keep_key();
                 V value{};
                 read(child, value);
                 out.insert_or_assign(std::move(key), std::move(value));

@@ -5,9 +5,9 @@ namespace brindle::models {
 void append_position(std::string& out, const Mark& mark) {
     if (mark.line == 0 && mark.column == 0) return;
     out += " at line ";
-    out += std::to_string(mark.line + 1);
+    out += std::to_string(std::uint64_t{mark.line} + 1);
     out += " column ";
-    out += std::to_string(mark.column + 1);
+    out += std::to_string(std::uint64_t{mark.column} + 1);
 }
 
 ReadError ReadError::end_of_input() { return {Kind::end_of_input, "EOF while parsing a value"}; }

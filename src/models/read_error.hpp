@@ -3,16 +3,18 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <string>
 
 namespace brindle::models {
 
-// A place in the input, counted from 0 as libyaml counts.
+// A place in the input, counted from 0 as libyaml counts.  Every event
+// carries one, so it is kept small: a line or column past 2^32 - 1 (only in
+// an input of gigabytes) stays at that number.
 struct Mark {
-    std::size_t index = 0;
-    std::size_t line = 0;
-    std::size_t column = 0;
+    std::uint32_t line = 0;
+    std::uint32_t column = 0;
 };
 
 class ReadError : public std::exception {

@@ -107,6 +107,7 @@ YamlValue read_untagged(Cursor& at, const Event& e, const Rules& rules) {
             while (at.peek().kind != EventKind::mapping_end) {
                 Cursor child(at, at.peek());
                 YamlValue key = read_value(at, rules);
+                child.keep_key();
                 if (!rules.capture) {
                     std::uint64_t h = key_hash(key);
                     std::size_t slot, entries = v.items.size() / 2;

@@ -178,7 +178,7 @@ TEST(Document, ErrorPlace) {
 
 TEST(Document, SkipNode) {
     Document doc("a: [b, {c: *x}]\n");  // the alias fails loading; skipping stops at it
-    ReadCounters counters{0, 100};
+    ReadCounters counters;
     Cursor c(doc, counters);
     c.next();  // mapping start
     c.skip_node();  // key a

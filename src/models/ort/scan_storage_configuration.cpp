@@ -47,9 +47,10 @@ void read(Cursor& c, ScanStorageConfiguration& out) {
             SeenFields<ScanStorageConfiguration> seen;
             CapturedEntries entries;
             read_struct_fields(at, e, out, seen, [&](const Event&, std::string_view key, Cursor& value) {
-                entries.push_back(CapturedEntry{key, capture(value)});
+                value.keep_key();
+                entries.push_back(CapturedEntry{std::string(key), capture(value)});
             });
-            for (const CapturedEntry& entry : entries) out.content.set(std::string(entry.key), json_from_captured(entry.value));
+            for (CapturedEntry& entry : entries) out.content.set(std::move(entry.key), json_from_captured(entry.value));
         } else if (!is_empty_value(at, e)) {
             throw_invalid_struct(at, e, Model<ScanStorageConfiguration>::name);
         }
