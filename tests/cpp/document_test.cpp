@@ -3,6 +3,7 @@
 #include <chrono>
 #include <string>
 
+#include "models/json_value.hpp"
 #include "models/yaml_value.hpp"
 #include "test_util.hpp"
 
@@ -174,6 +175,44 @@ TEST(Document, ErrorPlace) {
     EXPECT_EQ(read_error<std::vector<std::int32_t>>("[1, x]"), ".[1]: invalid type: string \"x\", expected i32 at line 1 column 5");
     EXPECT_EQ((read_error<OrderedMap<std::string, std::vector<Texts>>>("a:\n- b: c\n- b: [d]\n")),
               "a[1].b: invalid type: sequence, expected a string at line 3 column 6");
+}
+
+// Documents far longer than the window of events the reader keeps: the keys
+// on the path of an error, nodes aliased from far behind, and texts of every
+// length stay as they were written.
+TEST(Document, LongDocuments) {
+    auto repeated = [](const std::string& item, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i) out += item;
+        return out;
+    };
+    const std::string key = "a-key-longer-than-any-small-string-buffer";
+    std::string list = key + ": [" + repeated("x, ", 30000) + "[y]]\n";
+    EXPECT_EQ(read_error<Lists>(list), key + "[30000]: invalid type: sequence, expected a string at line 1 column " +
+                                           std::to_string(key.size() + 3 + 3 * 30000 + 1));
+    std::string json = "k:\n  " + key + ": [" + repeated("1, ", 30000) + "!t x]\n";
+    EXPECT_EQ((read_error<OrderedMap<std::string, JsonValue>>(json)),
+              "k." + key + "[30000]: invalid type: enum, expected any valid JSON value at line 2 column " +
+                  std::to_string(2 + key.size() + 3 + 3 * 30000 + 1));
+
+    std::string far = "a: &x [one, &s two]\nfill: [" + repeated("x, ", 30000) + "x]\nb: *x\nc: [*s, *s]\n";
+    Lists v = read_ok<Lists>(far);
+    ASSERT_NE(v.find("b"), nullptr);
+    EXPECT_EQ(*v.find("b"), (std::vector<std::string>{"one", "two"}));
+    EXPECT_EQ(*v.find("c"), (std::vector<std::string>{"two", "two"}));
+    EXPECT_EQ(v.find("fill")->size(), 30001u);
+
+    // Texts of many sizes, one far longer than a block of scalar bytes.
+    std::vector<std::string> texts;
+    std::string input = "[";
+    for (int i = 0; i < 20000; ++i) {
+        texts.push_back(std::string(static_cast<std::size_t>(i % 97), static_cast<char>('a' + i % 26)));
+        if (i == 9999) texts.back() = std::string(100000, 'z');
+        input += "'" + texts.back() + "', ";
+    }
+    input += "end]";
+    texts.push_back("end");
+    EXPECT_EQ(read_ok<std::vector<std::string>>(input), texts);
 }
 
 TEST(Document, SkipNode) {
