@@ -98,6 +98,34 @@ void read_buffered(const Buffered& v, S& out) {
     }
 }
 
+// Whether reading S from `v` is sure to fail without looking at any value:
+// `v` is neither a mapping nor a sequence, or a mapping without a key for one
+// of S's required fields.  A reader that tries several kinds in turn passes
+// over such a kind without building its error.
+template <ModelStruct S>
+bool cannot_hold(const Buffered& v) {
+    if (v.kind == Buffered::Kind::sequence) return false;
+    if (v.kind != Buffered::Kind::mapping) return true;
+    constexpr std::size_t n = field_count<S>;
+    SeenFields<S> present;
+    for (std::size_t i = 0; i < v.items.size(); i += 2) {
+        const Buffered& key = v.items[i];
+        if (key.kind == Buffered::Kind::text) {
+            for (std::size_t f = 0; f < n; ++f)
+                if (field_keys<S>[f] == key.text) present[f] = true;
+        } else if (key.kind == Buffered::Kind::unsigned_int && key.unsigned_int < n) {
+            present[static_cast<std::size_t>(key.unsigned_int)] = true;
+        }
+    }
+    std::size_t i = 0;
+    bool missing = false;
+    for_each_field<S>([&](const auto& field) {
+        if (field.presence == Presence::required && !present[i]) missing = true;
+        ++i;
+    });
+    return missing;
+}
+
 // A struct from captured entries: the entries whose keys name its fields are
 // taken out, in input order; the others stay for the caller.
 template <ModelStruct S>

@@ -19,6 +19,7 @@ namespace {
 // Reads `T` from the captured value, or nothing when it does not fit.
 template <class T>
 bool try_read(const Buffered& value, Provenance& out) {
+    if (cannot_hold<T>(value)) return false;
     T record;
     try {
         read_buffered(value, record);
