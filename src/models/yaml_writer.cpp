@@ -59,11 +59,35 @@ struct YamlWriter::Analysis {
     bool single_quoted_allowed = true;
     bool block_allowed = true;
 
+    // Most texts are one line of printable ASCII: then only spaces at either
+    // end and the indicators decide, as the full analysis below finds.  Gives
+    // false, deciding nothing, for any other text.
+    bool printable_ascii_line(std::string_view s) {
+        std::size_t n = s.size();
+        bool indicators = s.starts_with("---") || s.starts_with("...");
+        for (std::size_t i = 0; i < n; ++i) {
+            unsigned char c = static_cast<unsigned char>(s[i]);
+            if (c < 0x20 || c > 0x7e) return false;
+            if (c == ':' || c == '#') {
+                bool space_after = i + 1 == n || s[i + 1] == ' ';
+                if ((c == ':' && space_after) || (c == '#' && (i == 0 || s[i - 1] == ' '))) indicators = true;
+            }
+        }
+        unsigned char first = static_cast<unsigned char>(s[0]);
+        if (std::strchr(",[]{}&*!|>'\"%@`", first) != nullptr) indicators = true;
+        if ((first == '?' || first == '-') && (n == 1 || s[1] == ' ')) indicators = true;
+        bool trailing_space = s[n - 1] == ' ';
+        if (s[0] == ' ' || trailing_space || indicators) block_plain_allowed = false;
+        if (trailing_space) block_allowed = false;
+        return true;
+    }
+
     explicit Analysis(std::string_view s) {
         if (s.empty()) {
             block_allowed = false;
             return;
         }
+        if (printable_ascii_line(s)) return;
         bool block_indicators = false, line_breaks = false, special = false;
         bool leading_space = false, leading_break = false, trailing_space = false, trailing_break = false;
         bool break_space = false, space_break = false, previous_space = false, previous_break = false;
