@@ -57,3 +57,12 @@ def test_errors(text, message):
     with pytest.raises(ValueError) as info:
         RC.from_yaml_str(text)
     assert str(info.value) == message
+
+
+def test_byte_order_mark():
+    # As some editors save a configuration: U+FEFF first, then two keys.
+    text = "excludes:\n  paths:\n  - {pattern: docs/**, reason: DOCUMENTATION_OF}\ncurations: {}\n"
+    assert RC.from_yaml_str("\ufeff" + text).to_json() == RC.from_yaml_str(text).to_json()
+    with pytest.raises(ValueError) as info:
+        RC.from_yaml_str("\ufeffexcludes: {}\ncuration: {}\n")
+    assert str(info.value).startswith("unknown field `curation`") and str(info.value).endswith("at line 2 column 1")

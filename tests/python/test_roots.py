@@ -155,6 +155,32 @@ def test_files(tmp_path):
     assert str(from_file.value) == str(from_text.value)
 
 
+@pytest.mark.parametrize(
+    "text",
+    [
+        "categories: [{name: a}]\ncategorizations: [{id: MIT, categories: [a]}]\n",
+        "categories: [{name: a}]\ncategorizations: [{id: MIT, categories: [b]}]\n",
+        "categories: [{name: a}]\ncategorizations: [{id: MIT, kind: x}]\n",
+        "categories: [{name: a}\n",
+    ],
+)
+def test_byte_order_mark(tmp_path, text):
+    # Editors may start a UTF-8 file with U+FEFF: it is skipped, so the text
+    # reads, or fails with the same text and place, as it does without it.
+    def outcome(call, arg):
+        try:
+            return call(arg).to_json()
+        except ValueError as error:
+            return "ValueError: " + str(error)
+
+    expected = outcome(LC.from_yaml_str, text)
+    assert outcome(LC.from_yaml_str, "\ufeff" + text) == expected
+    marked = tmp_path / "marked.yml"
+    marked.write_text(text, encoding="utf-8-sig")
+    assert marked.read_bytes().startswith(b"\xef\xbb\xbf")
+    assert outcome(LC.from_yaml_file, str(marked)) == expected
+
+
 def test_to_json_alone_builds_no_tree():
     # The typed class of the root name is made by the first tree build only.
     import subprocess
