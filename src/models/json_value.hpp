@@ -32,6 +32,11 @@ struct JsonValue {
     static JsonValue array(Array a = {}) { return JsonValue(std::move(a)); }
     static JsonValue object() { return JsonValue(Object{}); }
 
+    // The object of `members` given in input order: sorted by key once, of a
+    // repeated key the last member.  (Building a large object member by
+    // member with `set` takes quadratic time.)
+    static JsonValue object_of(Object members);
+
     // Objects: inserts or replaces the member `key`, keeping the order.
     void set(std::string key, JsonValue v);
 

@@ -82,6 +82,16 @@ std::uint64_t key_hash(const YamlValue& v) {
     return h;
 }
 
+// Whether a NaN is part of the value, which then equals no value, not even
+// itself: as a key it is never a repeat, and it is kept out of the index,
+// where all such keys would share one chain.
+bool holds_nan(const YamlValue& v) {
+    if (v.kind == YamlValue::Kind::floating) return v.floating != v.floating;
+    for (const YamlValue& item : v.items)
+        if (holds_nan(item)) return true;
+    return false;
+}
+
 YamlValue read_value(Cursor& c, const Rules& rules);
 
 YamlValue read_untagged(Cursor& at, const Event& e, const Rules& rules) {
@@ -107,7 +117,7 @@ YamlValue read_untagged(Cursor& at, const Event& e, const Rules& rules) {
             while (at.peek().kind != EventKind::mapping_end) {
                 Cursor child(at, at.peek());
                 YamlValue key = read_value(at, rules);
-                if (!rules.capture) {
+                if (!rules.capture && !holds_nan(key)) {
                     std::uint64_t h = key_hash(key);
                     std::size_t slot, entries = v.items.size() / 2;
                     if (keys.find(h, [&](std::size_t i) { return v.items[2 * i] == key; }, slot) != SIZE_MAX)

@@ -157,6 +157,9 @@ TEST(Hostile, Inputs) {
         {"200000 keys", [] { return keys(200000); }, value, ""},
         {"200000 keys, the first repeated last", [] { return keys(200000) + "k0: w\n"; }, value,
          "duplicate entry with key \"k0\""},
+        // A NaN key equals no key, so none of them is a repeat; they share no chain in the index.
+        {"200000 NaN keys", [] { return repeat(".nan: v\n", 200000); }, value, ""},
+        {"200000 NaN keys in sequences", [] { return repeat("? [.nan]\n: v\n", 200000); }, value, ""},
         {"100000 keys in a classification", [] { return "categories: []\n" + keys(100000); }, classifications,
          "unknown field `k0`, expected `categories` or `categorizations` at line 2 column 1"},
 

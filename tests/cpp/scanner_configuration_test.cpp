@@ -145,6 +145,17 @@ TEST(ScanStorageConfiguration, Content) {
              "storages.s.n: untagged and internally tagged enums do not support enum input at line 3 column 8"},
         },
         storages_json);
+    // Large contents with their keys in descending order, at the top and
+    // nested, are sorted once, the last of a repeated key kept.
+    std::string many;
+    for (int i = 99999; i >= 0; --i) many += "k" + std::to_string(100000 + i) + ": " + std::to_string(i) + ", ";
+    auto large = read_ok<ScannerConfiguration>("storages:\n  s: {" + many + "k100000: last, n: {" + many + "}}\n");
+    const auto& top = std::get<JsonValue::Object>(large.storages->find("s")->content.value);
+    ASSERT_EQ(top.size(), 100001u);
+    EXPECT_EQ(top.front(), (std::pair<std::string, JsonValue>{"k100000", JsonValue::text("last")}));
+    const auto& nested = std::get<JsonValue::Object>(top.back().second.value);
+    ASSERT_EQ(nested.size(), 100000u);
+    EXPECT_EQ(nested.back(), (std::pair<std::string, JsonValue>{"k199999", JsonValue::number(std::uint64_t{99999})}));
     // Written as its content in YAML too.
     auto c = read_ok<ScannerConfiguration>("storages:\n  s: {b: 1e16, a: [], B: {}, c: 3.0}\n  t:\n");
     EXPECT_EQ(yaml(*c.storages), "s:\n  B: {}\n  a: []\n  b: 1e16\n  c: 3.0\nt: {}\n");
