@@ -50,8 +50,8 @@ private:
 class Cursor;
 
 // Reads any node as a JSON value: scalars by the plain-scalar rules (a
-// non-finite float is null, an integer beyond 64 bits fails with "JSON
-// number out of range"), sequences as arrays, mappings as objects whose
+// non-finite float is null, an integer beyond 64 bits, of any length, fails
+// with "JSON number out of range"), sequences as arrays, mappings as objects whose
 // keys are the texts of scalar keys (a repeated key keeps its last value).
 // A node with a local tag fails.
 void read(Cursor& c, JsonValue& out);

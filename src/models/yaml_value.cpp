@@ -13,11 +13,20 @@ namespace {
 
 // What tells the two ways of reading a generic value apart.
 struct Rules {
-    bool capture;  // local tags fail, repeated keys stay, big integers expect "any value"
+    bool capture;      // local tags fail, repeated keys stay, big integers expect "any value"
+    bool json = false; // captured JSON content: an integer too long for 128 bits fails as well
 };
 
 YamlValue from_scalar(const Cursor& c, const Event& e, const Rules& rules) {
     std::string_view text = c.text(e);
+    if (rules.json && (e.tag == Tag::integer || (e.tag == Tag::none && e.style == ScalarStyle::plain)) &&
+        is_long_decimal_integer(text)) {
+        // Described as one beyond 64 bits but within 128 is: the digits, as u128 or i128.
+        bool negative = text[0] == '-';
+        std::string_view digits = text[0] == '+' ? text.substr(1) : text;
+        throw ReadError("invalid type: integer `" + std::string(digits) + (negative ? "` as i128" : "` as u128") +
+                        ", expected any value");
+    }
     Resolved r = resolve_scalar(text, e);
     YamlValue v;
     switch (r.kind) {
@@ -155,6 +164,8 @@ YamlValue read_value(Cursor& c, const Rules& rules) {
 YamlValue read_yaml_value(Cursor& c) { return read_value(c, Rules{false}); }
 
 YamlValue capture(Cursor& c) { return read_value(c, Rules{true}); }
+
+YamlValue capture_json(Cursor& c) { return read_value(c, Rules{true, true}); }
 
 std::string YamlValue::describe() const {
     std::string out;

@@ -48,7 +48,7 @@ void read(Cursor& c, ScanStorageConfiguration& out) {
             SeenFields<ScanStorageConfiguration> seen;
             CapturedEntries entries;
             read_struct_fields(at, e, out, seen, [&](const Event&, std::string_view key, Cursor& value) {
-                entries.push_back(CapturedEntry{key, capture(value)});
+                entries.push_back(CapturedEntry{key, capture_json(value)});
             });
             JsonValue::Object members;
             members.reserve(entries.size());
