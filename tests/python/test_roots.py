@@ -135,16 +135,30 @@ def test_files(tmp_path):
     latin1 = tmp_path / "latin1.yml"
     latin1.write_bytes(b"categories: [{name: caf\xe9}]\n")
     missing = tmp_path / "missing.yml"
+    # A system error raises the subclass of OSError that the interpreter
+    # picks for its number, with the text as its one argument.
     cases = [
-        (str(missing), OSError, f"No such file or directory (os error 2)"),
-        (str(tmp_path), OSError, "Is a directory (os error 21)"),
+        (str(missing), FileNotFoundError, "No such file or directory (os error 2)"),
+        (str(tmp_path / "missing" / "x.yml"), FileNotFoundError, "No such file or directory (os error 2)"),
+        (str(tmp_path), IsADirectoryError, "Is a directory (os error 21)"),
+        (str(ok) + "/x.yml", NotADirectoryError, "Not a directory (os error 20)"),
         (str(latin1), OSError, "stream did not contain valid UTF-8"),
         (str(ok) + "\0.txt", ValueError, "embedded null byte"),
     ]
+    if os.geteuid() != 0:  # root reads any file
+        locked = tmp_path / "locked.yml"
+        locked.write_text("{}", encoding="utf-8")
+        locked.chmod(0)
+        cases.append((str(locked), PermissionError, "Permission denied (os error 13)"))
     for path, error, text in cases:
         with pytest.raises(error) as info:
             LC.from_yaml_file(path)
         assert type(info.value) is error and str(info.value) == text, path
+        assert info.value.args == (text,), path
+    try:
+        LC.from_yaml_file(str(missing))
+    except FileNotFoundError as error:
+        assert isinstance(error, OSError) and error.errno is None
 
     bad = tmp_path / "bad.yml"
     bad.write_text("categories: [{name: a}\n", encoding="utf-8")
