@@ -83,3 +83,19 @@ def test_references_without_the_values_left_out():
     first = graph.scope_roots[0]
     assert (first.pkg, first.linkage, first.issues) == (0, "DYNAMIC", [])
     assert [d.pkg for d in first.dependencies] == [1, 2]
+
+
+def test_scan_results_of_two_packages_of_one_repository():
+    # Same url and resolved revision, other paths: two sources, both kept with their findings.
+    def result(path, license):
+        return (f"  - provenance:\n      vcs_info: {{type: Git, url: u, revision: r, path: {path}}}\n"
+                f"      resolved_revision: x\n    scanner: {{name: n, version: v, configuration: c}}\n"
+                f"    summary:\n      start_time: s\n      end_time: e\n"
+                f"      licenses: [{{license: {license}, location: {{path: f, start_line: 1, end_line: 1}}}}]\n")
+
+    text = (REPOSITORY + "scanner:\n  start_time: s\n  end_time: e\n"
+            "  environment: {ort_version: v, build_jdk: j, java_version: j, os: o, processors: 1, max_memory: 1}\n"
+            "  config: {}\n  provenances: []\n  scanners: {}\n  files: []\n  scan_results:\n"
+            + result("a", "MIT") + result("b", "BSD") + result("a", "MIT"))
+    results = OrtResult.from_yaml_str(text).scanner.scan_results
+    assert [(r.provenance.vcs_info.path, r.summary.licenses[0].license) for r in results] == [("a", "MIT"), ("b", "BSD")]
