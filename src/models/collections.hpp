@@ -250,5 +250,13 @@ struct Hasher<OrderedSet<T>> {
         return h;
     }
 };
+template <class K, class V>
+struct Hasher<OrderedMap<K, V>> {
+    std::uint64_t operator()(const OrderedMap<K, V>& m) const {
+        std::uint64_t h = 0x3a9;  // order-independent
+        for (const auto& [k, v] : m) h += hash_combine(hash_value(k), hash_value(v));
+        return h;
+    }
+};
 
 }  // namespace brindle::models

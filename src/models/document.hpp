@@ -268,12 +268,20 @@ decltype(auto) read_node(Cursor& c, F&& f) {
     return detail::read_at(c, e, f);
 }
 
-// Reads the one document of `text` with `read_root(cursor)`, the reader of a
-// root type, and checks that nothing but comments and document end markers
-// follow it.  Fails with a ReadError.
+// The text without one byte order mark (U+FEFF) at its very start, which
+// editors may write and which is no part of the document: given to libyaml, it
+// would move every column of the first line by one.
+inline std::string_view without_byte_order_mark(std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    return text;
+}
+
+// Reads the one document of `text` (after a byte order mark) with
+// `read_root(cursor)`, the reader of a root type, and checks that nothing but
+// comments and document end markers follow it.  Fails with a ReadError.
 template <class ReadRoot>
 auto read_yaml_document(std::string_view text, ReadRoot&& read_root) {
-    Document doc(text);
+    Document doc(without_byte_order_mark(text));
     ReadCounters counters;
     Cursor cursor(doc, counters);
     auto value = read_root(cursor);

@@ -50,6 +50,11 @@ namespace {
 
 JsonValue json_from_scalar(const Cursor& at, const Event& e) {
     std::string_view text = at.text(e);
+    // Every integer beyond the 64-bit ranges is out of range: one too long
+    // even for 128 bits is not taken as a float, which would lose its digits.
+    if ((e.tag == Tag::integer || (e.tag == Tag::none && e.style == ScalarStyle::plain)) &&
+        is_long_decimal_integer(text))
+        throw ReadError("JSON number out of range");
     Resolved r = resolve_scalar(text, e);
     switch (r.kind) {
         case Resolved::Kind::null: return JsonValue::null();
@@ -64,10 +69,9 @@ JsonValue json_from_scalar(const Cursor& at, const Event& e) {
     return JsonValue::text(std::string(text));
 }
 
-// The object of members in input order: sorted by key once (not member by
-// member, which takes quadratic time on a large mapping), of a repeated key
-// the last member.
-JsonValue object_of(JsonValue::Object members) {
+}  // namespace
+
+JsonValue JsonValue::object_of(Object members) {
     std::stable_sort(members.begin(), members.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     JsonValue::Object unique;
@@ -80,6 +84,8 @@ JsonValue object_of(JsonValue::Object members) {
     std::get<JsonValue::Object>(object.value) = std::move(unique);
     return object;
 }
+
+namespace {
 
 JsonValue read_json_value(Cursor& c) {
     return read_node(c, [](Cursor& at, const Event& e) {
@@ -111,7 +117,7 @@ JsonValue read_json_value(Cursor& c) {
                     members.emplace_back(std::move(key), read_json_value(child));
                 }
                 at.next();
-                return object_of(std::move(members));
+                return JsonValue::object_of(std::move(members));
             }
             default: throw ReadError::end_of_input();
         }

@@ -32,6 +32,11 @@ struct JsonValue {
     static JsonValue array(Array a = {}) { return JsonValue(std::move(a)); }
     static JsonValue object() { return JsonValue(Object{}); }
 
+    // The object of `members` given in input order: sorted by key once, of a
+    // repeated key the last member.  (Building a large object member by
+    // member with `set` takes quadratic time.)
+    static JsonValue object_of(Object members);
+
     // Objects: inserts or replaces the member `key`, keeping the order.
     void set(std::string key, JsonValue v);
 
@@ -45,8 +50,8 @@ private:
 class Cursor;
 
 // Reads any node as a JSON value: scalars by the plain-scalar rules (a
-// non-finite float is null, an integer beyond 64 bits fails with "JSON
-// number out of range"), sequences as arrays, mappings as objects whose
+// non-finite float is null, an integer beyond 64 bits, of any length, fails
+// with "JSON number out of range"), sequences as arrays, mappings as objects whose
 // keys are the texts of scalar keys (a repeated key keeps its last value).
 // A node with a local tag fails.
 void read(Cursor& c, JsonValue& out);

@@ -20,6 +20,7 @@
 #include <array>
 #include <bitset>
 #include <cstddef>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -223,13 +224,22 @@ struct Hasher<T> {
     }
 };
 
+// Equality of the floats inside set elements: NaN equals NaN (and -0.0
+// equals 0.0), so that an element is always equal to itself and a set keeps
+// one copy of it.
+inline bool same_number(double a, double b) noexcept { return a == b || (a != a && b != b); }
+inline bool same_number(const std::optional<double>& a, const std::optional<double>& b) noexcept {
+    return a && b ? same_number(*a, *b) : a.has_value() == b.has_value();
+}
+
 // Hashing for set elements and map keys: structs combine their fields
 // (elements with an identity of their own hash it instead, collections.hpp).
 template <class T>
 struct Hasher<T, std::enable_if_t<std::is_arithmetic_v<T> || std::is_enum_v<T>>> {
     std::uint64_t operator()(T v) const noexcept {
         if constexpr (std::is_floating_point_v<T>) {
-            if (v == 0) v = 0;  // -0.0 equals 0.0
+            if (v == 0) v = 0;                                     // -0.0 equals 0.0
+            if (v != v) v = std::numeric_limits<T>::quiet_NaN();  // every NaN equals every NaN
         }
         return hash_bytes(&v, sizeof v);
     }

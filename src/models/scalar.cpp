@@ -191,6 +191,16 @@ std::optional<double> parse_f64(std::string_view s) {
     return negative ? -v : v;
 }
 
+bool is_long_decimal_integer(std::string_view s) {
+    bool negative = !s.empty() && s[0] == '-';
+    std::string_view digits = starts_with_sign(s) ? s.substr(1) : s;
+    if (digits.empty() || (digits.size() > 1 && digits[0] == '0')) return false;
+    for (char ch : digits)
+        if (ch < '0' || ch > '9') return false;
+    auto r = parse_int(s);
+    return !r || (negative && r->magnitude > (static_cast<u128>(1) << 127));
+}
+
 Resolved resolve_plain(std::string_view s) {
     Resolved r;
     if (is_null_text(s)) {

@@ -38,6 +38,9 @@ std::optional<i128> parse_i128(std::string_view s);
 std::optional<double> parse_f64(std::string_view s);
 // A zero followed by decimal digits (after one sign), which is no integer.
 bool is_leading_zero_decimal(std::string_view s);
+// A decimal integer beyond 128 bits (a negative one beyond the signed
+// range), which the plain-scalar rules take as a float.
+bool is_long_decimal_integer(std::string_view s);
 
 // Plain scalar resolution of untagged YAML: null, boolean, integer, float, text.
 Resolved resolve_plain(std::string_view s);

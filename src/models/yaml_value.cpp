@@ -13,11 +13,20 @@ namespace {
 
 // What tells the two ways of reading a generic value apart.
 struct Rules {
-    bool capture;  // local tags fail, repeated keys stay, big integers expect "any value"
+    bool capture;      // local tags fail, repeated keys stay, big integers expect "any value"
+    bool json = false; // captured JSON content: an integer too long for 128 bits fails as well
 };
 
 YamlValue from_scalar(const Cursor& c, const Event& e, const Rules& rules) {
     std::string_view text = c.text(e);
+    if (rules.json && (e.tag == Tag::integer || (e.tag == Tag::none && e.style == ScalarStyle::plain)) &&
+        is_long_decimal_integer(text)) {
+        // Described as one beyond 64 bits but within 128 is: the digits, as u128 or i128.
+        bool negative = text[0] == '-';
+        std::string_view digits = text[0] == '+' ? text.substr(1) : text;
+        throw ReadError("invalid type: integer `" + std::string(digits) + (negative ? "` as i128" : "` as u128") +
+                        ", expected any value");
+    }
     Resolved r = resolve_scalar(text, e);
     YamlValue v;
     switch (r.kind) {
@@ -82,6 +91,16 @@ std::uint64_t key_hash(const YamlValue& v) {
     return h;
 }
 
+// Whether a NaN is part of the value, which then equals no value, not even
+// itself: as a key it is never a repeat, and it is kept out of the index,
+// where all such keys would share one chain.
+bool holds_nan(const YamlValue& v) {
+    if (v.kind == YamlValue::Kind::floating) return v.floating != v.floating;
+    for (const YamlValue& item : v.items)
+        if (holds_nan(item)) return true;
+    return false;
+}
+
 YamlValue read_value(Cursor& c, const Rules& rules);
 
 YamlValue read_untagged(Cursor& at, const Event& e, const Rules& rules) {
@@ -108,7 +127,7 @@ YamlValue read_untagged(Cursor& at, const Event& e, const Rules& rules) {
                 Cursor child(at, at.peek());
                 YamlValue key = read_value(at, rules);
                 child.keep_key();
-                if (!rules.capture) {
+                if (!rules.capture && !holds_nan(key)) {
                     std::uint64_t h = key_hash(key);
                     std::size_t slot, entries = v.items.size() / 2;
                     if (keys.find(h, [&](std::size_t i) { return v.items[2 * i] == key; }, slot) != SIZE_MAX)
@@ -146,6 +165,8 @@ YamlValue read_value(Cursor& c, const Rules& rules) {
 YamlValue read_yaml_value(Cursor& c) { return read_value(c, Rules{false}); }
 
 YamlValue capture(Cursor& c) { return read_value(c, Rules{true}); }
+
+YamlValue capture_json(Cursor& c) { return read_value(c, Rules{true, true}); }
 
 std::string YamlValue::describe() const {
     std::string out;

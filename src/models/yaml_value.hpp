@@ -36,6 +36,10 @@ YamlValue read_yaml_value(Cursor& c);
 // Captures a node for reading later: a local tag fails, and a repeated key
 // gives a second pair.
 YamlValue capture(Cursor& c);
+// The same for content that becomes a JSON value: a decimal integer too long
+// even for 128 bits fails as one beyond 64 bits does, instead of becoming a
+// float that loses its digits.
+YamlValue capture_json(Cursor& c);
 inline void read(Cursor& c, YamlValue& out) { out = read_yaml_value(c); }
 
 // A number in YAML form, a text as it is, anything else in debug form.

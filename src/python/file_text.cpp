@@ -17,10 +17,15 @@ namespace brindle::python {
 
 namespace {
 
+// OSError of the subclass that the interpreter picks for `error`
+// (FileNotFoundError, PermissionError ...), found by letting OSError(error, ...)
+// choose it, with the system's text and " (os error N)" as its one argument.
 [[noreturn]] void throw_os_error(int error) {
     char buf[256];
-    const char* text = strerror_r(error, buf, sizeof buf);
-    throw_error(PyExc_OSError, std::string(text) + " (os error " + std::to_string(error) + ")");
+    std::string text = strerror_r(error, buf, sizeof buf);
+    text += " (os error " + std::to_string(error) + ")";
+    PyRef sample = checked(PyObject_CallFunction(PyExc_OSError, "is", error, ""));
+    throw_error(reinterpret_cast<PyObject*>(Py_TYPE(sample.get())), text);
 }
 
 class File {

@@ -143,6 +143,8 @@ TEST(Buffered, BaseRunErrors) {
     };
     for (const auto& c : cases) EXPECT_EQ(read_error<Runs>(run(c.input)), c.error) << c.input;
     EXPECT_EQ(read_error<Runs>(run(base + "  config: c\n  other: [1, 2]\n")), "");
+    // Outside JSON content a decimal too long for 128 bits is a float, as before.
+    EXPECT_EQ(read_error<Runs>(run(base + "  config: c\n  other: 123456789012345678901234567890123456789012\n")), "");
     // An empty run reports its own missing field first.
     EXPECT_EQ(read_error<Runs>("r:\n"), "r: missing field `config` at line 1 column 3");
 

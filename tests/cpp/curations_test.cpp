@@ -213,7 +213,7 @@ TEST(Curations, DeclaredLicenseMappingValues) {
   b: true
   seq: [1, 2]
   obj: {z: 1, b: [true, null, 2.5], b: [x]}
-  big: 123456789012345678901234567890123456789012
+  big: '123456789012345678901234567890123456789012'
   tagged: !!str 12
 )");
     const auto& m = c.declared_license_mapping;
@@ -231,7 +231,8 @@ TEST(Curations, DeclaredLicenseMappingValues) {
     EXPECT_EQ(at("b"), JsonValue::boolean(true));
     EXPECT_EQ(at("seq"), JsonValue::array({JsonValue::number(std::uint64_t{1}), JsonValue::number(std::uint64_t{2})}));
     EXPECT_EQ(json(at("obj")), "{\n  \"b\": [\n    \"x\"\n  ],\n  \"z\": 1\n}");
-    EXPECT_TRUE(std::holds_alternative<double>(at("big").value));
+    // Quoted, the digits of an integer too large for any number are a text.
+    EXPECT_EQ(at("big"), JsonValue::text("123456789012345678901234567890123456789012"));
     EXPECT_EQ(at("tagged"), JsonValue::text("12"));
 }
 
@@ -244,6 +245,15 @@ TEST(Curations, DeclaredLicenseMappingErrors) {
     const Row rows[] = {
         {"18446744073709551616", p + ".k: JSON number out of range at line 2 column 6"},
         {"-9223372036854775809", p + ".k: JSON number out of range at line 2 column 6"},
+        // Beyond 128 bits too, where the digits would otherwise become a float.
+        {"340282366920938463463374607431768211456", p + ".k: JSON number out of range at line 2 column 6"},
+        {"-170141183460469231731687303715884105729", p + ".k: JSON number out of range at line 2 column 6"},
+        {"123456789012345678901234567890123456789012", p + ".k: JSON number out of range at line 2 column 6"},
+        {"+123456789012345678901234567890123456789012", p + ".k: JSON number out of range at line 2 column 6"},
+        {"[1, -123456789012345678901234567890123456789012]", p + ".k[1]: JSON number out of range at line 2 column 10"},
+        {"!!int 123456789012345678901234567890123456789012", p + ".k: JSON number out of range at line 2 column 6"},
+        {"0123456789012345678901234567890123456789012", ""},
+        {"1234567890123456789012345678901234567890.5", ""},
         {"'18446744073709551616'", ""},
         {"!local 1", p + ".k: invalid type: enum, expected any valid JSON value at line 2 column 6"},
         {"[1, !local x]", p + ".k[1]: invalid type: enum, expected any valid JSON value at line 2 column 10"},

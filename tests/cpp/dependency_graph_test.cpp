@@ -110,10 +110,11 @@ TEST(DependencyGraph, RootIndexValues) {
 TEST(DependencyGraph, ReferenceErrors) {
     const std::string keys = "expected one of `pkg`, `fragment`, `dependencies`, `linkage`, `issues`";
     expect_errors({
-        {"scope_roots:\n- {pkg: 1}\n", "scope_roots[0]: missing field `issues` at line 2 column 3"},
-        {"scope_roots:\n- {issues: []}\n", "scope_roots[0]: missing field `pkg` at line 2 column 3"},
-        {"scope_roots:\n- {}\n", "scope_roots[0]: missing field `pkg` at line 2 column 3"},
-        {"scope_roots:\n-\n", "scope_roots[0]: missing field `pkg` at line 2 column 2"},
+        // Absent, `pkg` is 0 and `issues` empty; given, they must be of their type.
+        {"scope_roots:\n- {pkg: ~, issues: []}\n",
+         "scope_roots[0].pkg: invalid type: unit value, expected i64 at line 2 column 9"},
+        {"scope_roots:\n- {pkg: , issues: []}\n",
+         "scope_roots[0].pkg: invalid type: unit value, expected i64 at line 2 column 9"},
         {"scope_roots:\n- ~\n",
          "scope_roots[0]: invalid type: unit value, expected struct DependencyReference at line 2 column 3"},
         {"scope_roots:\n- null\n",
@@ -137,8 +138,8 @@ TEST(DependencyGraph, ReferenceErrors) {
          "scope_roots[0]: invalid PackageLinkage value: Null at line 2 column 3"},
         {"scope_roots:\n- {pkg: 1, issues: [], linkage: static}\n",
          "scope_roots[0]: invalid PackageLinkage value: static at line 2 column 3"},
-        {"scope_roots:\n- pkg: 1\n  issues: []\n  dependencies:\n  - {pkg: 2}\n",
-         "scope_roots[0].dependencies[0]: missing field `issues` at line 5 column 5"},
+        {"scope_roots:\n- pkg: 1\n  issues: []\n  dependencies:\n  - {pkg: 2, issues: null}\n",
+         "scope_roots[0].dependencies[0].issues: invalid type: unit value, expected a sequence at line 5 column 22"},
         {"scope_roots:\n- pkg: 1\n  issues:\n  - {timestamp: t, source: s, message: m}\n",
          "scope_roots[0].issues[0]: missing field `severity` at line 4 column 5"},
     });
@@ -209,6 +210,30 @@ TEST(DependencyGraph, EmptyGraphs) {
     EXPECT_EQ(json(DependencyGraph{}),
               "{\n  \"packages\": [],\n  \"scope_roots\": [],\n  \"scopes\": {},\n  \"nodes\": [],\n  \"edges\": []\n}");
     EXPECT_EQ(yaml(DependencyGraph{}), "packages: []\nscope_roots: []\nscopes: {}\nnodes: []\nedges: []\n");
+}
+
+// Producers leave out a `pkg` of 0, empty `issues` and a DYNAMIC `linkage`;
+// they read as those values and are written back always.
+TEST(DependencyGraph, ReferenceDefaults) {
+    const DependencyReference zero{0, 0, {}, PackageLinkage::DYNAMIC, {}};
+    const DependencyReference one{1, 0, {}, PackageLinkage::DYNAMIC, {}};
+    const std::pair<const char*, const DependencyReference*> cases[] = {
+        {"- {pkg: 1}\n", &one},
+        {"- {pkg: 1, issues: }\n", &one},
+        {"- {issues: []}\n", &zero},
+        {"- {}\n", &zero},
+        {"-\n", &zero},
+        {"- {fragment: 0}\n", &zero},
+    };
+    for (const auto& [input, expected] : cases) {
+        auto g = read_ok<DependencyGraph>(std::string("scope_roots:\n") + input);
+        ASSERT_EQ(g.scope_roots.size(), 1u) << input;
+        EXPECT_EQ(g.scope_roots[0], *expected) << input;
+    }
+    auto g = read_ok<DependencyGraph>("scope_roots:\n- {dependencies: [{pkg: 2}, {}]}\n");
+    ASSERT_EQ(g.scope_roots[0].dependencies.size(), 2u);
+    EXPECT_EQ(g.scope_roots[0].dependencies[1], zero);
+    EXPECT_EQ(yaml(g.scope_roots[0].dependencies[1]), "pkg: 0\nfragment: 0\ndependencies: []\nlinkage: DYNAMIC\nissues: []\n");
 }
 
 TEST(DependencyGraph, ReferencesAndTheirIdentity) {

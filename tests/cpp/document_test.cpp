@@ -60,6 +60,33 @@ TEST(Document, SyntaxErrors) {
     EXPECT_EQ(read_error<Texts>("a: [x]\nb: [c\n"), "a: invalid type: sequence, expected a string at line 1 column 4");
 }
 
+// One byte order mark at the very start is skipped: the text reads, and
+// fails, exactly as it does without it, positions included.
+TEST(Document, ByteOrderMark) {
+    const std::string bom = "\xEF\xBB\xBF";
+    const Case cases[] = {
+        {"a: b\nc: d\n", ""},
+        {"", ""},
+        {"a: [x]\n", "a: invalid type: sequence, expected a string at line 1 column 4"},
+        {"b: c\na: [x]\n", "a: invalid type: sequence, expected a string at line 2 column 4"},
+        {"[]", "invalid type: sequence, expected a map"},
+        {"a: 'b\n", "found unexpected end of stream at line 2 column 1, while scanning a quoted scalar at line 1 column 4"},
+        {"a: \xff\n", "invalid leading UTF-8 octet at position 3"},
+        {"a: b\n---\nc: d\n", "deserializing from YAML containing more than one document is not supported"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(read_error<Texts>(bom + c.input), c.error) << c.input;
+        EXPECT_EQ(read_error<Texts>(c.input), c.error) << c.input;
+    }
+    auto two = read_ok<Texts>(bom + "a: b\nc: d\n");
+    EXPECT_EQ(two.size(), 2u);
+    // Anywhere else the mark is what it always was: a character of a text,
+    // or a second mark at the start that moves the columns of its line.
+    EXPECT_EQ(*read_ok<Texts>(bom + "a: " + bom + "x\n").find("a"), bom + "x");
+    EXPECT_EQ(read_error<Texts>(bom + bom + "a: [x]\n"),
+              "a: invalid type: sequence, expected a string at line 1 column 5");
+}
+
 std::string nested_sequences(int depth) {
     return std::string(static_cast<std::size_t>(depth), '[') + std::string(static_cast<std::size_t>(depth), ']');
 }

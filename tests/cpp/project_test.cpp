@@ -275,8 +275,8 @@ TEST(Scope, ReadErrors) {
          at + ".dependencies[0]: missing field `id` at line 16 column 7"},
         {in_scopes("  - name: a\n    dependencies:\n    -\n"),
          at + ".dependencies[0]: missing field `id` at line 16 column 6"},
-        {in_scopes("  - name: a\n    dependencies:\n    - {id: x}\n"),
-         at + ".dependencies[0]: missing field `linkage` at line 16 column 7"},
+        {in_scopes("  - name: a\n    dependencies:\n    - {id: x, linkage: null}\n"),
+         at + ".dependencies[0]: invalid PackageLinkage value: Null at line 16 column 7"},
         {in_scopes("  - name: a\n    dependencies:\n    - {linkage: STATIC}\n"),
          at + ".dependencies[0]: missing field `id` at line 16 column 7"},
         {in_scopes("  - name: a\n    dependencies:\n    - ~\n"),
@@ -287,8 +287,8 @@ TEST(Scope, ReadErrors) {
          at + ".dependencies[0]: duplicate field `id` at line 16 column 7"},
         {in_scopes("  - name: a\n    dependencies:\n    - {id: x, linkage: STATIC, issues: ~}\n"),
          at + ".dependencies[0].issues: invalid type: unit value, expected a sequence at line 16 column 40"},
-        {in_scopes("  - name: a\n    dependencies:\n    - {id: x, linkage: STATIC, dependencies: [{id: y}]}\n"),
-         at + ".dependencies[0].dependencies[0]: missing field `linkage` at line 16 column 47"},
+        {in_scopes("  - name: a\n    dependencies:\n    - {id: x, linkage: STATIC, dependencies: [{linkage: 1}]}\n"),
+         at + ".dependencies[0].dependencies[0]: missing field `id` at line 16 column 47"},
     });
 }
 
@@ -303,6 +303,11 @@ TEST(Scope, Linkage) {
         ASSERT_EQ(p.scopes.size(), 1u) << value;
         EXPECT_EQ(p.scopes[0].dependencies[0].linkage, expected) << value;
     }
+    // Producers leave out a DYNAMIC linkage; it is written back always.
+    Project absent = the_project(project("  scopes:\n  - name: a\n    dependencies:\n    - id: x\n"));
+    ASSERT_EQ(absent.scopes.size(), 1u);
+    EXPECT_EQ(absent.scopes[0].dependencies[0], (PackageReference{"x", PackageLinkage::DYNAMIC, {}, {}}));
+    EXPECT_EQ(yaml(absent.scopes[0].dependencies[0]), "id: x\nlinkage: DYNAMIC\ndependencies: []\nissues: []\n");
     const std::string at = "projects[0].scopes[0].dependencies[0]: invalid PackageLinkage value: ";
     for (const auto& [value, shown] : std::vector<std::pair<std::string, std::string>>{
              {"dynamic", "dynamic"}, {"0", "0"}, {"5", "5"}, {"-1", "-1"}, {"2.0", "2.0"}, {"'1'", "1"},

@@ -89,20 +89,46 @@ TEST(Provenance, ErrorsAndPlaces) {
     EXPECT_TRUE(read_ok<Scan>("provenance:\npackage_provenance: [[git, u, r], x]\n").package_provenance->is_repository());
 }
 
-TEST(Provenance, KeyEqualityAndSets) {
+// A provenance equals another of its kind with an equal record, every field
+// compared; the provenance key (which tells file lists apart) compares the
+// kind and the url and resolved revision, or the url alone.
+TEST(Provenance, EqualityAndKey) {
     auto p = [](const char* value) { return read_ok<Scan>(std::string("provenance: ") + value + "\n").provenance; };
-    EXPECT_TRUE(p("[{url: u, revision: r1, path: a}, x]") == p("[{url: u, revision: r2, path: b, type: git}, x]"));
-    EXPECT_FALSE(p("[{url: u, revision: r}, x]") == p("[{url: u, revision: r}, y]"));
-    EXPECT_FALSE(p("[{url: u, revision: r}, x]") == p("[{url: v, revision: r}, x]"));
-    EXPECT_TRUE(p("[{url: u, hash: [a, MD5]}]") == p("[{url: u}]"));
-    EXPECT_FALSE(p("[{url: u}]") == p("[{url: w}]"));
-    EXPECT_TRUE(p("~") == p(""));
-    EXPECT_FALSE(p("~") == p("[{url: ''}]"));
-    EXPECT_EQ(hash_value(p("[{url: u, revision: r1, path: a}, x]")), hash_value(p("[{url: u, revision: r2}, x]")));
+    struct Pair {
+        const char* a;
+        const char* b;
+        bool same_key;
+        bool equal;
+    };
+    const Pair pairs[] = {
+        {"[{url: u, revision: r1, path: a}, x]", "[{url: u, revision: r2, path: b, type: git}, x]", true, false},
+        {"[{url: u, revision: r, path: a}, x]", "[{url: u, revision: r, path: b}, x]", true, false},
+        {"[{url: u, revision: r, path: a}, x]", "{vcs_info: {url: u, revision: r, path: a}, resolved_revision: x}",
+         true, true},
+        {"[{url: u, revision: r}, x]", "[{url: u, revision: r}, y]", false, false},
+        {"[{url: u, revision: r}, x]", "[{url: v, revision: r}, x]", false, false},
+        {"[{url: u, hash: [a, MD5]}]", "[{url: u}]", true, false},
+        {"[{url: u, hash: [a, MD5]}]", "[{url: u, hash: [b, MD5]}]", true, false},
+        {"[{url: u, hash: [a, MD5]}]", "{source_artifact: {url: u, hash: {value: a, algorithm: MD5}}}", true, true},
+        {"[{url: u}]", "[{url: w}]", false, false},
+        {"~", "", true, true},
+        {"~", "[{url: ''}]", false, false},
+        {"[{url: u}]", "[{url: u, revision: r}, x]", false, false},
+    };
+    for (const auto& c : pairs) {
+        Provenance a = p(c.a), b = p(c.b);
+        EXPECT_EQ(same_provenance_key(a, b), c.same_key) << c.a << " / " << c.b;
+        EXPECT_EQ(a == b, c.equal) << c.a << " / " << c.b;
+        // Each hash covers what its equality compares.
+        if (c.same_key) EXPECT_EQ(hash_provenance_key(a), hash_provenance_key(b)) << c.a << " / " << c.b;
+        else EXPECT_NE(hash_provenance_key(a), hash_provenance_key(b)) << c.a << " / " << c.b;
+        if (c.equal) EXPECT_EQ(hash_value(a), hash_value(b)) << c.a << " / " << c.b;
+        else EXPECT_NE(hash_value(a), hash_value(b)) << c.a << " / " << c.b;
+    }
     OrderedSet<Provenance> set;
     for (const char* v : {"[{url: u, revision: r1}, x]", "[{url: u, revision: r2}, x]", "~", "", "[{url: u}]"})
         set.insert(p(v));
-    EXPECT_EQ(set.size(), 3u);
+    EXPECT_EQ(set.size(), 4u);
 }
 
 TEST(Provenance, Written) {

@@ -215,6 +215,8 @@ TEST(Enums, NamesNumbersAndErrors) {
         {"{~: 1, null: 2}", "duplicate entry with null key"},
         {"{1: 1, 0x1: 2}", "duplicate entry with key 1"},
         {"{0: 1, -0: 2}", "duplicate entry with key 0"},
+        {"{0.0: 1, -0.0: 2}", "duplicate entry with key -0.0"},
+        {"{.nan: 1, .nan: 2}", "invalid Colour value: Mapping {\".nan\": Number(1), \".nan\": Number(2)}"},
         {"[340282366920938463463374607431768211455]",
          ".[0]: invalid type: integer `340282366920938463463374607431768211455` as u128, expected any YAML value at line 1 column 2"},
     };

@@ -85,6 +85,8 @@ TEST(ScannerConfiguration, Fields) {
          "      null,\n      \"1e400\",\n      \"inf\",\n      \"12\",\n      12\n    ],\n    \"b\": 1\n  }\n}"},
         {"scanners: {X: {a: {1: x}}}", "{\n  \"X\": {\n    \"a\": {\n      \"1\": \"x\"\n    }\n  }\n}"},
         {"scanners: {X: 18446744073709551616}", "scanners.X: JSON number out of range at line 1 column 15"},
+        {"scanners: {X: {n: [1234567890123456789012345678901234567890]}}",
+         "scanners.X.n[0]: JSON number out of range at line 1 column 20"},
         {"scanners: {X: !custom value}",
          "scanners.X: invalid type: enum, expected any valid JSON value at line 1 column 15"},
     };
@@ -138,6 +140,15 @@ TEST(ScanStorageConfiguration, Content) {
              "storages.s: invalid type: integer `1`, expected a string at line 3 column 5"},
             {"storages:\n  s:\n    n: 18446744073709551616\n",
              "storages.s.n: invalid type: integer `18446744073709551616` as u128, expected any value at line 3 column 8"},
+            // Longer integers fail in the same words, instead of losing their digits as floats.
+            {"storages:\n  s:\n    n: [+1234567890123456789012345678901234567890]\n",
+             "storages.s.n[0]: invalid type: integer `1234567890123456789012345678901234567890` as u128, expected any "
+             "value at line 3 column 9"},
+            {"storages:\n  s:\n    n: {m: -1234567890123456789012345678901234567890}\n",
+             "storages.s.n.m: invalid type: integer `-1234567890123456789012345678901234567890` as i128, expected any "
+             "value at line 3 column 12"},
+            {"storages:\n  s:\n    n: '1234567890123456789012345678901234567890'\n",
+             "{\n  \"s\": {\n    \"n\": \"1234567890123456789012345678901234567890\"\n  }\n}"},
             // Every value is captured before the content is built.
             {"storages:\n  s:\n    a: {1: x}\n    n: !custom value\n",
              "storages.s.n: untagged and internally tagged enums do not support enum input at line 4 column 8"},
@@ -145,6 +156,17 @@ TEST(ScanStorageConfiguration, Content) {
              "storages.s.n: untagged and internally tagged enums do not support enum input at line 3 column 8"},
         },
         storages_json);
+    // Large contents with their keys in descending order, at the top and
+    // nested, are sorted once, the last of a repeated key kept.
+    std::string many;
+    for (int i = 99999; i >= 0; --i) many += "k" + std::to_string(100000 + i) + ": " + std::to_string(i) + ", ";
+    auto large = read_ok<ScannerConfiguration>("storages:\n  s: {" + many + "k100000: last, n: {" + many + "}}\n");
+    const auto& top = std::get<JsonValue::Object>(large.storages->find("s")->content.value);
+    ASSERT_EQ(top.size(), 100001u);
+    EXPECT_EQ(top.front(), (std::pair<std::string, JsonValue>{"k100000", JsonValue::text("last")}));
+    const auto& nested = std::get<JsonValue::Object>(top.back().second.value);
+    ASSERT_EQ(nested.size(), 100000u);
+    EXPECT_EQ(nested.back(), (std::pair<std::string, JsonValue>{"k199999", JsonValue::number(std::uint64_t{99999})}));
     // Written as its content in YAML too.
     auto c = read_ok<ScannerConfiguration>("storages:\n  s: {b: 1e16, a: [], B: {}, c: 3.0}\n  t:\n");
     EXPECT_EQ(yaml(*c.storages), "s:\n  B: {}\n  a: []\n  b: 1e16\n  c: 3.0\nt: {}\n");

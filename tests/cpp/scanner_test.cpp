@@ -292,9 +292,93 @@ TEST(Scanner, SetIdentity) {
         "- {provenance: , scanner: " + scanner + ", summary: " + summary + "}\n");
     ASSERT_EQ(results.size(), 3u);
     EXPECT_EQ(results[1].scanner.name, "m");
+    // Two packages of one repository revision (other paths), or one artifact
+    // url with other hashes: results of different sources, both kept.
+    auto result = [&](const std::string& provenance, const std::string& license) {
+        return "- {provenance: " + provenance + ", scanner: " + scanner +
+               ", summary: {start_time: s, end_time: e, licenses: [{license: " + license + ", location: " + loc +
+               "}]}}\n";
+    };
+    const std::string at_a = "{vcs_info: {type: Git, url: u, revision: r, path: a}, resolved_revision: x}";
+    const std::string at_b = "{vcs_info: {type: Git, url: u, revision: r, path: b}, resolved_revision: x}";
+    const std::string md5 = "{source_artifact: {url: z, hash: {value: '1', algorithm: MD5}}}";
+    const std::string sha1 = "{source_artifact: {url: z, hash: {value: '2', algorithm: SHA-1}}}";
+    auto sources = read_ok<OrderedSet<ScanResult>>(result(at_a, "MIT") + result(at_b, "BSD") + result(at_a, "MIT") +
+                                                   result(md5, "MIT") + result(sha1, "MIT") + result(sha1, "MIT"));
+    ASSERT_EQ(sources.size(), 4u);
+    EXPECT_EQ(std::get<RepositoryProvenance>(sources[1].provenance).vcs_info.path, "b");
+    EXPECT_EQ(sources[1].summary.licenses[0].license, "BSD");
+    EXPECT_EQ(std::get<ArtifactProvenance>(sources[3].provenance).source_artifact.hash->value, "2");
     EXPECT_EQ(read_error<OrderedSet<ScanResult>>("- {provenance: ~, scanner: " + scanner + ", summary: " + summary +
                                                  "}\n-\n"),
               ".[1]: missing field `provenance` at line 2 column 2");
+}
+
+// The hash of every set element covers what its equality compares, so that
+// elements that differ in one field alone (a license found in many files)
+// spread over the index instead of sharing one chain; equal elements hash
+// equally, whatever the order of their sets and maps.
+TEST(Scanner, HashesCoverEquality) {
+    struct Variant {
+        std::string a;
+        std::string b;
+        bool equal;
+    };
+    const std::string loc2 = "{path: a, start_line: 1, end_line: 3}";
+    auto check = [](auto element, const std::vector<Variant>& variants) {
+        using T = decltype(element);
+        for (const auto& v : variants) {
+            T a = read_ok<T>(v.a), b = read_ok<T>(v.b);
+            EXPECT_EQ(a == b, v.equal) << v.a << " / " << v.b;
+            if (v.equal) EXPECT_EQ(hash_value(a), hash_value(b)) << v.a << " / " << v.b;
+            else EXPECT_NE(hash_value(a), hash_value(b)) << v.a << " / " << v.b;
+            OrderedSet<T> set;
+            set.insert(a);
+            set.insert(b);
+            EXPECT_EQ(set.size(), v.equal ? 1u : 2u) << v.a << " / " << v.b;
+        }
+    };
+    const std::string mit = "{license: MIT, location: " + loc;
+    check(LicenseFinding{}, {
+        {mit + "}", "{license: MIT, location: " + loc2 + "}", false},
+        {mit + "}", "{license: MIT, location: {path: b, start_line: 1, end_line: 2}}", false},
+        {mit + ", score: 1}", mit + ", score: 2}", false},
+        {mit + "}", mit + ", score: 0}", false},
+        {mit + ", score: 0.0}", mit + ", score: -0.0}", true},
+        {mit + ", score: .nan}", mit + ", score: .NaN}", true},
+        {mit + "}", "{license: BSD, location: " + loc + "}", false},
+    });
+    check(CopyrightFinding{}, {
+        {"{statement: c, location: " + loc + "}", "{statement: c, location: " + loc2 + "}", false},
+        {"{statement: c, location: " + loc + "}", "{statement: d, location: " + loc + "}", false},
+    });
+    check(Snippet{}, {
+        {snippet("p"), snippet("p", ", additional_data: {k: v}"), false},
+        {snippet("p", ", additional_data: {k: v, l: w}"), snippet("p", ", additional_data: {l: w, k: v}"), true},
+        {snippet("p"), snippet("p").replace(snippet("p").find("MIT"), 3, "BSD"), false},
+        {snippet("p"), snippet("p").replace(snippet("p").find("score: 1"), 8, "score: .nan"), false},
+        {snippet("p").replace(snippet("p").find("score: 1"), 8, "score: .nan"),
+         snippet("p").replace(snippet("p").find("score: 1"), 8, "score: .nan"), true},
+        {snippet("p").replace(snippet("p").find("provenance: ~"), 13, "provenance: [{url: u, revision: r, path: a}, x]"),
+         snippet("p").replace(snippet("p").find("provenance: ~"), 13, "provenance: [{url: u, revision: r, path: b}, x]"),
+         false},
+    });
+    check(SnippetFinding{}, {
+        {"{source_location: " + loc + ", snippets: [" + snippet("p") + "]}",
+         "{source_location: " + loc + ", snippets: [" + snippet("q") + "]}", false},
+        {"{source_location: " + loc + ", snippets: [" + snippet("p") + ", " + snippet("q") + "]}",
+         "{source_location: " + loc + ", snippets: [" + snippet("q") + ", " + snippet("p") + "]}", true},
+    });
+    const std::string body = ", scanner: " + scanner + ", summary: ";
+    check(ScanResult{}, {
+        {"{provenance: " + repo + body + summary + "}",
+         "{provenance: " + repo + body + "{start_time: s, end_time: e, licenses: [" + mit + "}]}}", false},
+        {"{provenance: " + repo + body + summary + "}", "{provenance: " + repo + body + summary +
+         ", additional_data: {k: v}}", false},
+        {"{provenance: " + repo + body + summary + "}",
+         "{provenance: " + repo + ", scanner: {name: n, version: w, configuration: c}, summary: " + summary + "}",
+         false},
+    });
 }
 
 TEST(Scanner, ProvenanceResolutionResults) {

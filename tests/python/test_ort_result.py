@@ -39,11 +39,63 @@ def test_root_rules():
         "repository.config: invalid type: unit value, expected struct RepositoryConfiguration at line 4 column 11")
 
 
+# Older forms of the file and templates fail on what the model no longer has,
+# or on a placeholder: what each such file's error says.
+PLACEHOLDER = 'invalid type: string "<REPLACE_PROCESSORS>", expected u32'
+NO_JDK = "missing field `build_jdk`"
+ADVISOR_CONFIG = "advisor.config: unknown field `config`"
+TOOL_VERSIONS = "analyzer.config: unknown field `ignore_tool_versions`"
+NESTED_PACKAGE = "analyzer.result.packages[0]: unknown field `package`"
+HAS_ISSUES = "analyzer.result: unknown field `has_issues`"
+METADATA = "analyzer.result.packages[0]: unknown field `metadata`"
+FAILING = {
+    "01.yml": PLACEHOLDER, "02.yml": NO_JDK, "03.yml": PLACEHOLDER, "05.yml": NO_JDK, "06.yml": NO_JDK,
+    "07.yml": ADVISOR_CONFIG, "08.yml": ADVISOR_CONFIG, "09.yml": NO_JDK, "10.yml": PLACEHOLDER,
+    "14.yml": PLACEHOLDER, "15.yml": NO_JDK, "16.yml": NO_JDK, "17.yml": NO_JDK, "18.yml": PLACEHOLDER,
+    "19.yml": TOOL_VERSIONS, "20.yml": NESTED_PACKAGE, "21.yml": HAS_ISSUES, "22.yml": NO_JDK,
+    "23.yml": NO_JDK, "24.yml": NO_JDK, "25.yml": NO_JDK, "26.yml": ADVISOR_CONFIG, "27.yml": ADVISOR_CONFIG,
+    "28.json": "repository.config.excludes.scopes[0]: unknown field `name`", "29.json": TOOL_VERSIONS,
+    "30.yml": TOOL_VERSIONS, "31.yml": TOOL_VERSIONS, "32.yml": HAS_ISSUES,
+    "33.yml": "scanner.config: unknown field `config`", "34.yml": NESTED_PACKAGE, "35.yml": NESTED_PACKAGE,
+    "36.json": NESTED_PACKAGE, "37.yml": METADATA, "38.yml": METADATA,
+}
+
+
 @pytest.mark.parametrize("path", sorted(CORPUS.iterdir()), ids=lambda p: p.name)
 def test_real_files_read_or_fail_cleanly(path):
-    try:
-        result = OrtResult.from_yaml_file(str(path))
-    except ValueError as error:
-        assert "missing field" in str(error) or "unknown field" in str(error)
+    if path.name in FAILING:
+        with pytest.raises(ValueError) as info:
+            OrtResult.from_yaml_file(str(path))
+        assert FAILING[path.name] in str(info.value)
         return
+    # The files of the current form (11.yml and 13.yml leave out the values of
+    # references that their producer does not write) read and write back.
+    result = OrtResult.from_yaml_file(str(path))
     assert result.to_dict() == json.loads(result.to_json())
+    assert OrtResult.from_yaml_str(result.to_yaml()).to_json() == result.to_json()
+
+
+def test_references_without_the_values_left_out():
+    scope = OrtResult.from_yaml_file(str(CORPUS / "13.yml")).analyzer.result.projects[0].scopes[0]
+    assert scope.dependencies[0].dependencies[0].linkage == "DYNAMIC"
+    graph = OrtResult.from_yaml_file(str(CORPUS / "11.yml")).analyzer.result.dependency_graphs["SBT"]
+    # The first scope root has neither `pkg` nor `issues`.
+    first = graph.scope_roots[0]
+    assert (first.pkg, first.linkage, first.issues) == (0, "DYNAMIC", [])
+    assert [d.pkg for d in first.dependencies] == [1, 2]
+
+
+def test_scan_results_of_two_packages_of_one_repository():
+    # Same url and resolved revision, other paths: two sources, both kept with their findings.
+    def result(path, license):
+        return (f"  - provenance:\n      vcs_info: {{type: Git, url: u, revision: r, path: {path}}}\n"
+                f"      resolved_revision: x\n    scanner: {{name: n, version: v, configuration: c}}\n"
+                f"    summary:\n      start_time: s\n      end_time: e\n"
+                f"      licenses: [{{license: {license}, location: {{path: f, start_line: 1, end_line: 1}}}}]\n")
+
+    text = (REPOSITORY + "scanner:\n  start_time: s\n  end_time: e\n"
+            "  environment: {ort_version: v, build_jdk: j, java_version: j, os: o, processors: 1, max_memory: 1}\n"
+            "  config: {}\n  provenances: []\n  scanners: {}\n  files: []\n  scan_results:\n"
+            + result("a", "MIT") + result("b", "BSD") + result("a", "MIT"))
+    results = OrtResult.from_yaml_str(text).scanner.scan_results
+    assert [(r.provenance.vcs_info.path, r.summary.licenses[0].license) for r in results] == [("a", "MIT"), ("b", "BSD")]

@@ -51,9 +51,22 @@ def test_tree_of_a_configuration():
         ("analyzer:\n  allow_dynamic_versions: yes\n",
          'analyzer.allow_dynamic_versions: invalid type: string "yes", expected a boolean at line 2 column 27'),
         ("~", "invalid type: unit value, expected struct RepositoryConfiguration"),
+        # An integer beyond 64 bits, however long, is no float in a JSON value.
+        ("curations:\n  packages:\n  - id: x\n    curations:\n"
+         "      declared_license_mapping: {k: 1234567890123456789012345678901234567890}\n",
+         "curations.packages[0].curations.declared_license_mapping.k: JSON number out of range at line 5 column 37"),
     ],
 )
 def test_errors(text, message):
     with pytest.raises(ValueError) as info:
         RC.from_yaml_str(text)
     assert str(info.value) == message
+
+
+def test_byte_order_mark():
+    # As some editors save a configuration: U+FEFF first, then two keys.
+    text = "excludes:\n  paths:\n  - {pattern: docs/**, reason: DOCUMENTATION_OF}\ncurations: {}\n"
+    assert RC.from_yaml_str("\ufeff" + text).to_json() == RC.from_yaml_str(text).to_json()
+    with pytest.raises(ValueError) as info:
+        RC.from_yaml_str("\ufeffexcludes: {}\ncuration: {}\n")
+    assert str(info.value).startswith("unknown field `curation`") and str(info.value).endswith("at line 2 column 1")

@@ -135,16 +135,30 @@ def test_files(tmp_path):
     latin1 = tmp_path / "latin1.yml"
     latin1.write_bytes(b"categories: [{name: caf\xe9}]\n")
     missing = tmp_path / "missing.yml"
+    # A system error raises the subclass of OSError that the interpreter
+    # picks for its number, with the text as its one argument.
     cases = [
-        (str(missing), OSError, f"No such file or directory (os error 2)"),
-        (str(tmp_path), OSError, "Is a directory (os error 21)"),
+        (str(missing), FileNotFoundError, "No such file or directory (os error 2)"),
+        (str(tmp_path / "missing" / "x.yml"), FileNotFoundError, "No such file or directory (os error 2)"),
+        (str(tmp_path), IsADirectoryError, "Is a directory (os error 21)"),
+        (str(ok) + "/x.yml", NotADirectoryError, "Not a directory (os error 20)"),
         (str(latin1), OSError, "stream did not contain valid UTF-8"),
         (str(ok) + "\0.txt", ValueError, "embedded null byte"),
     ]
+    if os.geteuid() != 0:  # root reads any file
+        locked = tmp_path / "locked.yml"
+        locked.write_text("{}", encoding="utf-8")
+        locked.chmod(0)
+        cases.append((str(locked), PermissionError, "Permission denied (os error 13)"))
     for path, error, text in cases:
         with pytest.raises(error) as info:
             LC.from_yaml_file(path)
         assert type(info.value) is error and str(info.value) == text, path
+        assert info.value.args == (text,), path
+    try:
+        LC.from_yaml_file(str(missing))
+    except FileNotFoundError as error:
+        assert isinstance(error, OSError) and error.errno is None
 
     bad = tmp_path / "bad.yml"
     bad.write_text("categories: [{name: a}\n", encoding="utf-8")
@@ -153,6 +167,32 @@ def test_files(tmp_path):
     with pytest.raises(ValueError) as from_text:
         LC.from_yaml_str(bad.read_text(encoding="utf-8"))
     assert str(from_file.value) == str(from_text.value)
+
+
+@pytest.mark.parametrize(
+    "text",
+    [
+        "categories: [{name: a}]\ncategorizations: [{id: MIT, categories: [a]}]\n",
+        "categories: [{name: a}]\ncategorizations: [{id: MIT, categories: [b]}]\n",
+        "categories: [{name: a}]\ncategorizations: [{id: MIT, kind: x}]\n",
+        "categories: [{name: a}\n",
+    ],
+)
+def test_byte_order_mark(tmp_path, text):
+    # Editors may start a UTF-8 file with U+FEFF: it is skipped, so the text
+    # reads, or fails with the same text and place, as it does without it.
+    def outcome(call, arg):
+        try:
+            return call(arg).to_json()
+        except ValueError as error:
+            return "ValueError: " + str(error)
+
+    expected = outcome(LC.from_yaml_str, text)
+    assert outcome(LC.from_yaml_str, "\ufeff" + text) == expected
+    marked = tmp_path / "marked.yml"
+    marked.write_text(text, encoding="utf-8-sig")
+    assert marked.read_bytes().startswith(b"\xef\xbb\xbf")
+    assert outcome(LC.from_yaml_file, str(marked)) == expected
 
 
 def test_to_json_alone_builds_no_tree():

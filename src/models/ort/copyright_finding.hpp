@@ -13,7 +13,7 @@ struct CopyrightFinding {
     TextLocation location;
 
     // Equal only when statement and place are: the same statement in two
-    // files is two findings.
+    // files is two findings.  Hashed over both.
     friend bool operator==(const CopyrightFinding&, const CopyrightFinding&) = default;
 };
 
@@ -28,10 +28,4 @@ struct brindle::models::Model<brindle::models::ort::CopyrightFinding> {
         required("statement", &T::statement),
         required("location", &T::location),
     };
-};
-
-// Hashed by the statement alone, which equal findings share.
-template <>
-struct brindle::models::Hasher<brindle::models::ort::CopyrightFinding> {
-    std::uint64_t operator()(const ort::CopyrightFinding& f) const { return hash_value(f.statement); }
 };

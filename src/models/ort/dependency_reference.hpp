@@ -46,10 +46,11 @@ struct brindle::models::Model<brindle::models::ort::DependencyReference> {
     static constexpr std::string_view name = "DependencyReference";
     static constexpr auto unknown_keys = UnknownKeys::reject;
     static constexpr auto fields = std::tuple{
-        required("pkg", &T::pkg),
+        // Written always, but producers leave out a `pkg` of 0 and empty `issues`.
+        defaulted("pkg", &T::pkg),
         defaulted("fragment", &T::fragment),
         defaulted("dependencies", &T::dependencies),
         defaulted("linkage", &T::linkage),
-        required("issues", &T::issues),
+        defaulted("issues", &T::issues),
     };
 };

@@ -29,7 +29,14 @@ struct brindle::models::Model<brindle::models::ort::FileList> {
     };
 };
 
+// In a set, file lists are told apart by the provenance key alone.
 template <>
-struct brindle::models::ElementIdentity<brindle::models::ort::FileList> {
-    static constexpr auto member = &ort::FileList::provenance;
+struct brindle::models::SameElement<brindle::models::ort::FileList> {
+    bool operator()(const ort::FileList& a, const ort::FileList& b) const {
+        return ort::same_provenance_key(a.provenance, b.provenance);
+    }
+};
+template <>
+struct brindle::models::Hasher<brindle::models::ort::FileList> {
+    std::uint64_t operator()(const ort::FileList& l) const { return ort::hash_provenance_key(l.provenance); }
 };

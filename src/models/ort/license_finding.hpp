@@ -15,8 +15,11 @@ struct LicenseFinding {
     std::optional<double> score;
 
     // Equal only when license, place and score are: the same license found
-    // in two files is two findings.
-    friend bool operator==(const LicenseFinding&, const LicenseFinding&) = default;
+    // in two files is two findings.  A NaN score equals a NaN score, so that
+    // a finding is always equal to itself.  Hashed over all three.
+    friend bool operator==(const LicenseFinding& a, const LicenseFinding& b) {
+        return a.license == b.license && a.location == b.location && same_number(a.score, b.score);
+    }
 };
 
 }  // namespace brindle::models::ort
@@ -31,10 +34,4 @@ struct brindle::models::Model<brindle::models::ort::LicenseFinding> {
         required("location", &T::location),
         optional("score", &T::score),
     };
-};
-
-// Hashed by the license text alone, which equal findings share.
-template <>
-struct brindle::models::Hasher<brindle::models::ort::LicenseFinding> {
-    std::uint64_t operator()(const ort::LicenseFinding& f) const { return hash_value(f.license); }
 };

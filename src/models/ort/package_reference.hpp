@@ -37,7 +37,8 @@ struct brindle::models::Model<brindle::models::ort::PackageReference> {
     static constexpr auto unknown_keys = UnknownKeys::reject;
     static constexpr auto fields = std::tuple{
         required("id", &T::id),
-        required("linkage", &T::linkage),
+        // Written always, but left out by producers when it is DYNAMIC.
+        defaulted("linkage", &T::linkage),
         defaulted("dependencies", &T::dependencies),
         defaulted("issues", &T::issues),
     };

@@ -2,7 +2,7 @@
 
 namespace brindle::models::ort {
 
-bool operator==(const Provenance& a, const Provenance& b) {
+bool same_provenance_key(const Provenance& a, const Provenance& b) {
     if (a.index() != b.index()) return false;
     if (a.is_repository()) {
         const auto& x = std::get<RepositoryProvenance>(a);
@@ -12,6 +12,16 @@ bool operator==(const Provenance& a, const Provenance& b) {
     if (a.is_artifact())
         return std::get<ArtifactProvenance>(a).source_artifact.url == std::get<ArtifactProvenance>(b).source_artifact.url;
     return true;
+}
+
+std::uint64_t hash_provenance_key(const Provenance& p) {
+    std::uint64_t h = p.index();
+    if (p.is_repository()) {
+        const auto& r = std::get<RepositoryProvenance>(p);
+        return hash_combine(hash_combine(h, hash_value(r.vcs_info.url)), hash_value(r.resolved_revision));
+    }
+    if (p.is_artifact()) return hash_combine(h, hash_value(std::get<ArtifactProvenance>(p).source_artifact.url));
+    return h;
 }
 
 namespace {
@@ -43,10 +53,7 @@ void read(Cursor& c, Provenance& out) {
 
 std::uint64_t brindle::models::Hasher<brindle::models::ort::Provenance>::operator()(const ort::Provenance& p) const {
     std::uint64_t h = p.index();
-    if (p.is_repository()) {
-        const auto& r = std::get<ort::RepositoryProvenance>(p);
-        return hash_combine(hash_combine(h, hash_value(r.vcs_info.url)), hash_value(r.resolved_revision));
-    }
-    if (p.is_artifact()) return hash_combine(h, hash_value(std::get<ort::ArtifactProvenance>(p).source_artifact.url));
+    if (p.is_repository()) return hash_combine(h, hash_value(std::get<ort::RepositoryProvenance>(p)));
+    if (p.is_artifact()) return hash_combine(h, hash_value(std::get<ort::ArtifactProvenance>(p)));
     return h;
 }

@@ -34,10 +34,18 @@ struct Provenance : std::variant<RepositoryProvenance, ArtifactProvenance, std::
     bool is_artifact() const noexcept { return index() == 1; }
     bool is_unknown() const noexcept { return index() == 2; }
 
-    // Equal by the provenance key: the kind and, for a repository, the
-    // url and resolved revision, for an artifact its url.
-    friend bool operator==(const Provenance& a, const Provenance& b);
+    // Equal when of one kind with equal records, every field compared.
+    friend bool operator==(const Provenance& a, const Provenance& b) {
+        return static_cast<const variant&>(a) == static_cast<const variant&>(b);
+    }
 };
+
+// The provenance key, which tells file lists apart: the kind and, for a
+// repository, the url and resolved revision, for an artifact its url.  Two
+// packages of one repository (other `vcs_info.path`) or one artifact url with
+// other hashes share a key, but not a provenance.
+bool same_provenance_key(const Provenance& a, const Provenance& b);
+std::uint64_t hash_provenance_key(const Provenance& p);
 
 void read(Cursor& c, Provenance& out);
 
@@ -77,7 +85,7 @@ struct brindle::models::Model<brindle::models::ort::ArtifactProvenance> {
     };
 };
 
-// Hashes exactly the parts of the provenance key.
+// The kind and every field of its record, as equality compares them.
 template <>
 struct brindle::models::Hasher<brindle::models::ort::Provenance> {
     std::uint64_t operator()(const ort::Provenance& p) const;

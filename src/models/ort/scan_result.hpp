@@ -17,8 +17,11 @@ struct ScanResult {
     ScanSummary summary;
     OrderedMap<std::string, std::string> additional_data;
 
-    // Equal only when every field is: the results of two scanners for the
-    // same source are both kept.
+    // Equal only when every field is, the provenance with its whole record:
+    // the results of two scanners for the same source are both kept, and so
+    // are the results for two packages of one repository revision (other
+    // `vcs_info.path`) or for one artifact url with other hashes.  Hashed over
+    // every field.
     friend bool operator==(const ScanResult&, const ScanResult&) = default;
 };
 
@@ -35,10 +38,4 @@ struct brindle::models::Model<brindle::models::ort::ScanResult> {
         required("summary", &T::summary),
         defaulted("additional_data", &T::additional_data),
     };
-};
-
-// Hashed by the provenance key alone, which equal results share.
-template <>
-struct brindle::models::Hasher<brindle::models::ort::ScanResult> {
-    std::uint64_t operator()(const ort::ScanResult& r) const { return hash_value(r.provenance); }
 };

@@ -26,13 +26,14 @@ JsonValue json_from_captured(const Buffered& v) {
             return JsonValue::array(std::move(items));
         }
         case Buffered::Kind::mapping: {
-            JsonValue object = JsonValue::object();
+            JsonValue::Object members;
+            members.reserve(v.items.size() / 2);
             for (std::size_t i = 0; i < v.items.size(); i += 2) {
                 const Buffered& key = v.items[i];
                 if (key.kind != Buffered::Kind::text) throw_buffered_invalid_type(key, i == 0 ? "a string key" : "a string");
-                object.set(key.text, json_from_captured(v.items[i + 1]));
+                members.emplace_back(key.text, json_from_captured(v.items[i + 1]));
             }
-            return object;
+            return JsonValue::object_of(std::move(members));
         }
         case Buffered::Kind::tagged: break;  // capturing fails on local tags
     }
@@ -48,9 +49,13 @@ void read(Cursor& c, ScanStorageConfiguration& out) {
             CapturedEntries entries;
             read_struct_fields(at, e, out, seen, [&](const Event&, std::string_view key, Cursor& value) {
                 value.keep_key();
-                entries.push_back(CapturedEntry{std::string(key), capture(value)});
+                entries.push_back(CapturedEntry{std::string(key), capture_json(value)});
             });
-            for (CapturedEntry& entry : entries) out.content.set(std::move(entry.key), json_from_captured(entry.value));
+            JsonValue::Object members;
+            members.reserve(entries.size());
+            for (CapturedEntry& entry : entries)
+                members.emplace_back(std::move(entry.key), json_from_captured(entry.value));
+            out.content = JsonValue::object_of(std::move(members));
         } else if (!is_empty_value(at, e)) {
             throw_invalid_struct(at, e, Model<ScanStorageConfiguration>::name);
         }

@@ -20,9 +20,13 @@ struct Snippet {
     std::string license;
     OrderedMap<std::string, std::string> additional_data;
 
-    // Equal only when every field is: the same package matched at two
-    // places is two snippets.
-    friend bool operator==(const Snippet&, const Snippet&) = default;
+    // Equal only when every field is (the provenance with its whole record):
+    // the same package matched at two places is two snippets.  A NaN score
+    // equals a NaN score.  Hashed over every field.
+    friend bool operator==(const Snippet& a, const Snippet& b) {
+        return same_number(a.score, b.score) && a.location == b.location && a.provenance == b.provenance &&
+               a.purl == b.purl && a.license == b.license && a.additional_data == b.additional_data;
+    }
 };
 
 }  // namespace brindle::models::ort
@@ -40,10 +44,4 @@ struct brindle::models::Model<brindle::models::ort::Snippet> {
         required("license", &T::license),
         defaulted("additional_data", &T::additional_data),
     };
-};
-
-// Hashed by the package URL alone, which equal snippets share.
-template <>
-struct brindle::models::Hasher<brindle::models::ort::Snippet> {
-    std::uint64_t operator()(const ort::Snippet& s) const { return hash_value(s.purl); }
 };

@@ -13,7 +13,7 @@ struct SnippetFinding {
     OrderedSet<Snippet> snippets;
 
     // Equal only when the stretch and its snippets are: two findings for the
-    // same stretch with different matches are both kept.
+    // same stretch with different matches are both kept.  Hashed over both.
     friend bool operator==(const SnippetFinding&, const SnippetFinding&) = default;
 };
 
@@ -28,10 +28,4 @@ struct brindle::models::Model<brindle::models::ort::SnippetFinding> {
         required("source_location", &T::source_location),
         required("snippets", &T::snippets),
     };
-};
-
-// Hashed by the stretch alone, which equal findings share.
-template <>
-struct brindle::models::Hasher<brindle::models::ort::SnippetFinding> {
-    std::uint64_t operator()(const ort::SnippetFinding& f) const { return hash_value(f.source_location); }
 };
