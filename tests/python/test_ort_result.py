@@ -1,17 +1,17 @@
 import json
-import pathlib
 
 import pytest
 
+import corpus
 from brindle.ort import Object, OrtResult
 
-CORPUS = pathlib.Path(__file__).resolve().parents[3] / "shared" / "corpus" / "results"
 FIELDS = ["repository", "analyzer", "scanner", "advisor", "evaluator", "labels"]
 REPOSITORY = "repository:\n  vcs: {revision: r}\n  vcs_processed: {revision: r}\n  config: {}\n"
 
 
+@pytest.mark.corpus("results")
 def test_a_real_result():
-    result = OrtResult.from_yaml_file(str(CORPUS / "12.yml"))
+    result = OrtResult.from_yaml_file(str(corpus.CORPUS / "results" / "12.yml"))
     assert len(result) == 6 and result.keys() == FIELDS
     assert result.to_dict() == json.loads(result.to_json())
     assert result.repository.vcs.url == "https://github.com/pbassiner/sbt-multi-project-example.git"
@@ -39,7 +39,7 @@ def test_root_rules():
         "repository.config: invalid type: unit value, expected struct RepositoryConfiguration at line 4 column 11")
 
 
-@pytest.mark.parametrize("path", sorted(CORPUS.iterdir()), ids=lambda p: p.name)
+@pytest.mark.parametrize("path", corpus.files("results", "*"))
 def test_real_files_read_or_fail_cleanly(path):
     try:
         result = OrtResult.from_yaml_file(str(path))
