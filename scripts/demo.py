@@ -1,7 +1,9 @@
 """Reads result, repository configuration and license classification files
 with brindle and prints what each holds.
 
-Usage: python3 scripts/demo.py [--root CLASS] [--json] FILE...
+Usage: python3 scripts/demo.py [--root CLASS] [--json] [FILE...]
+
+Without files it reads the examples under examples/.
 
 The root class of each file comes from --root (OrtResult,
 RepositoryConfiguration or LicenseClassifications) or, without it, from the
@@ -11,11 +13,15 @@ and the error, and the exit status is 1; the other files are still read.
 """
 
 import argparse
+import os
+import pathlib
 import re
 import sys
 
 from brindle.ort import LicenseClassifications, OrtResult, RepositoryConfiguration
 
+EXAMPLES = pathlib.Path(__file__).resolve().parent.parent / "examples"
+EXAMPLE_FILES = ["result.yml", "repository-configuration.yml", "license-classifications.yml"]
 ROOTS = {cls.__name__: cls for cls in (OrtResult, RepositoryConfiguration, LicenseClassifications)}
 RESULT_KEYS = {"repository"}
 CLASSIFICATION_KEYS = {"categories", "categorizations"}
@@ -193,8 +199,12 @@ def main(argv=None):
     parser = argparse.ArgumentParser(prog="demo", description="Reads files with brindle and prints what they hold.")
     parser.add_argument("--root", choices=list(ROOTS), help="the root class of every FILE (default: from its keys)")
     parser.add_argument("--json", action="store_true", help="print each file as JSON instead of a summary")
-    parser.add_argument("files", nargs="+", metavar="FILE")
+    parser.add_argument("files", nargs="*", metavar="FILE", help="default: the examples under examples/")
     args = parser.parse_args(argv)
+    if not args.files:
+        here = pathlib.Path.cwd()
+        shown = EXAMPLES.relative_to(here) if EXAMPLES.is_relative_to(here) else EXAMPLES
+        args.files = [os.path.join(shown, name) for name in EXAMPLE_FILES]
     root = ROOTS[args.root] if args.root else None
     failed = 0
     for path in args.files:
