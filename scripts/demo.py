@@ -48,7 +48,7 @@ def top_level_keys(text):
     return keys
 
 
-def root_for(text, path):
+def root_for(text):
     """The root class a file's top-level keys show."""
     keys = set(top_level_keys(text))
     if keys & RESULT_KEYS:
@@ -66,109 +66,109 @@ def count(n, one, many=None):
     return f"{n} {one if n == 1 else (many or one + 's')}"
 
 
-def show_result(result):
+def show_result(result, out):
     repository = result.repository
     vcs = repository.vcs_processed
-    print(f"  repository: {vcs.url or '(no url)'} at {vcs.revision or '(no revision)'}")
+    out(f"  repository: {vcs.url or '(no url)'} at {vcs.revision or '(no revision)'}")
     if repository.nested_repositories:
-        print(f"    nested: {', '.join(repository.nested_repositories)}")
+        out(f"    nested: {', '.join(repository.nested_repositories)}")
     if result.analyzer:
         analyzed = result.analyzer.result
         if analyzed is None:
-            print("  analyzer: ran, no result")
+            out("  analyzer: ran, no result")
         else:
-            print(f"  analyzer: {count(len(analyzed.projects), 'project')}, "
+            out(f"  analyzer: {count(len(analyzed.projects), 'project')}, "
                   f"{count(len(analyzed.packages), 'package')}, "
                   f"{count(sum(len(i) for i in analyzed.issues.values()), 'issue')}")
             for project in analyzed.projects:
                 scopes = [scope.name for scope in project.scopes] or list(project.scope_names or [])
-                print(f"    project {project.id} ({project.definition_file_path}): "
+                out(f"    project {project.id} ({project.definition_file_path}): "
                       f"scopes {', '.join(scopes) or '(none)'}")
             for package in analyzed.packages:
                 license = package.declared_licenses_processed.spdx_expression or "(no declared license)"
-                print(f"    package {package.id}: {license}")
+                out(f"    package {package.id}: {license}")
             if analyzed.dependency_graphs:
-                print(f"    dependency graphs: {', '.join(analyzed.dependency_graphs)}")
+                out(f"    dependency graphs: {', '.join(analyzed.dependency_graphs)}")
     if result.scanner:
         scans = result.scanner.scan_results or []
         licenses = sum(len(scan.summary.licenses) for scan in scans)
         copyrights = sum(len(scan.summary.copyrights) for scan in scans)
         issues = sum(len(scan.summary.issues) for scan in scans)
         found = sorted({finding.license for scan in scans for finding in scan.summary.licenses})
-        print(f"  scanner: {count(len(scans), 'scan result')}, {count(licenses, 'license finding')}, "
+        out(f"  scanner: {count(len(scans), 'scan result')}, {count(licenses, 'license finding')}, "
               f"{count(copyrights, 'copyright finding')}, {count(issues, 'issue')}")
         if found:
-            print(f"    licenses found: {', '.join(found)}")
+            out(f"    licenses found: {', '.join(found)}")
     if result.advisor:
         results = result.advisor.results
         vulnerabilities = [(package, v) for package, rs in results.items() for r in rs for v in r.vulnerabilities]
-        print(f"  advisor: {count(len(results), 'package')} advised, "
+        out(f"  advisor: {count(len(results), 'package')} advised, "
               f"{count(len(vulnerabilities), 'vulnerability', 'vulnerabilities')}")
         for package, vulnerability in vulnerabilities:
-            print(f"    {vulnerability.id} in {package}: {vulnerability.summary or '(no summary)'}")
+            out(f"    {vulnerability.id} in {package}: {vulnerability.summary or '(no summary)'}")
     if result.evaluator:
         violations = result.evaluator.violations
-        print(f"  evaluator: {count(len(violations), 'rule violation')}")
+        out(f"  evaluator: {count(len(violations), 'rule violation')}")
         for violation in violations:
-            print(f"    {violation.severity} {violation.rule}: {violation.message}")
+            out(f"    {violation.severity} {violation.rule}: {violation.message}")
     if result.labels:
-        print(f"  labels: {', '.join(f'{k}={v}' for k, v in result.labels.items())}")
+        out(f"  labels: {', '.join(f'{k}={v}' for k, v in result.labels.items())}")
 
 
-def show_configuration(config):
+def show_configuration(config, out):
     shown = False
     if config.analyzer:
         managers = config.analyzer.enabled_package_managers
-        print(f"  analyzer: package managers {', '.join(managers) if managers is not None else '(default)'}")
+        out(f"  analyzer: package managers {', '.join(managers) if managers is not None else '(default)'}")
         shown = True
     if config.includes:
-        print(f"  includes: {count(len(config.includes.paths), 'path')}")
+        out(f"  includes: {count(len(config.includes.paths), 'path')}")
         shown = True
     if config.excludes:
-        print(f"  excludes: {count(len(config.excludes.paths), 'path')}, "
+        out(f"  excludes: {count(len(config.excludes.paths), 'path')}, "
               f"{count(len(config.excludes.scopes), 'scope')}")
         for exclude in config.excludes.paths + config.excludes.scopes:
-            print(f"    {exclude.pattern} ({exclude.reason})")
+            out(f"    {exclude.pattern} ({exclude.reason})")
         shown = True
     if config.resolutions:
         r = config.resolutions
-        print(f"  resolutions: {count(len(r.issues), 'issue')}, {count(len(r.rule_violations), 'rule violation')}, "
+        out(f"  resolutions: {count(len(r.issues), 'issue')}, {count(len(r.rule_violations), 'rule violation')}, "
               f"{count(len(r.vulnerabilities), 'vulnerability', 'vulnerabilities')}")
         shown = True
     if config.curations:
         c = config.curations
-        print(f"  curations: {count(len(c.packages), 'package')}, {count(len(c.license_findings), 'license finding')}")
+        out(f"  curations: {count(len(c.packages), 'package')}, {count(len(c.license_findings), 'license finding')}")
         for curation in c.packages:
-            print(f"    {curation.id}: {curation.curations.comment or '(no comment)'}")
+            out(f"    {curation.id}: {curation.curations.comment or '(no comment)'}")
         shown = True
     if config.package_configurations:
-        print(f"  package configurations: {', '.join(p.id for p in config.package_configurations)}")
+        out(f"  package configurations: {', '.join(p.id for p in config.package_configurations)}")
         shown = True
     if config.license_choices:
         choices = config.license_choices
-        print(f"  license choices: {len(choices.repository_license_choices)} for the repository, "
+        out(f"  license choices: {len(choices.repository_license_choices)} for the repository, "
               f"{len(choices.package_license_choices)} for packages")
         for choice in choices.repository_license_choices:
-            print(f"    {choice.given or '(any)'} -> {choice.choice}")
+            out(f"    {choice.given or '(any)'} -> {choice.choice}")
         shown = True
     if config.snippet_choices:
-        print(f"  snippet choices: {count(len(config.snippet_choices), 'provenance')}")
+        out(f"  snippet choices: {count(len(config.snippet_choices), 'provenance')}")
         shown = True
     if not shown:
-        print("  (empty: every setting at its default)")
+        out("  (empty: every setting at its default)")
 
 
-def show_classifications(classifications):
+def show_classifications(classifications, out):
     licenses = {}
     for categorization in classifications.categorizations:
         for name in categorization.categories:
             licenses.setdefault(name, []).append(categorization.id)
-    print(f"  {count(len(classifications.categories), 'category', 'categories')}, "
+    out(f"  {count(len(classifications.categories), 'category', 'categories')}, "
           f"{count(len(classifications.categorizations), 'license')} classified")
     for category in classifications.categories:
         members = licenses.get(category.name, [])
         shown = ", ".join(members[:5]) + (", ..." if len(members) > 5 else "")
-        print(f"    {category.name}: {count(len(members), 'license')}{': ' + shown if members else ''}")
+        out(f"    {category.name}: {count(len(members), 'license')}{': ' + shown if members else ''}")
 
 
 SHOW = {OrtResult: show_result, RepositoryConfiguration: show_configuration,
@@ -182,17 +182,23 @@ def show(path, root, as_json):
                 text = f.read().decode("utf-8", errors="replace")
         except OSError as error:
             raise DemoError(error.strerror or str(error)) from None
-        root = root_for(text, path)
+        root = root_for(text)
     try:
         value = root.from_yaml_file(path)
-    except (OSError, ValueError) as error:
+    except (OSError, ValueError, MemoryError, RecursionError) as error:
         raise DemoError(f"{root.__name__}: {error}") from None
-    if as_json:
-        print(value.to_json())
-        return
-    print(f"{path} ({root.__name__})")
-    SHOW[root](value)
-    print()
+    try:
+        if as_json:
+            text = value.to_json() + "\n"
+        else:
+            # Built whole before printing, so a file that cannot be shown
+            # leaves no half of its summary.
+            lines = []
+            SHOW[root](value, lines.append)
+            text = f"{path} ({root.__name__})\n" + "".join(line + "\n" for line in lines) + "\n"
+    except (MemoryError, RecursionError) as error:
+        raise DemoError(f"{root.__name__}: read, but cannot be shown: {error}") from None
+    sys.stdout.write(text)
 
 
 def main(argv=None):
