@@ -16,7 +16,8 @@ import yaml
 from brindle.ort import LicenseClassifications
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-DEFAULT_FILES = [os.path.join(HERE, "..", "..", "shared", "corpus", "license-classifications", "02.yml")]
+CORPUS = os.environ.get("BRINDLE_CORPUS") or os.path.join(HERE, "..", "..", "shared", "corpus")
+DEFAULT_FILES = [os.path.join(CORPUS, "license-classifications", "02.yml")]
 
 
 def best_of(runs, work):

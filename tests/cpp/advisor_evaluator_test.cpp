@@ -530,7 +530,10 @@ TEST(AdvisorRun, ReadAndWrite) {
 // ---------------------------------------------------------------- real result files
 
 TEST(AdvisorEvaluator, RealResultFiles) {
-    auto file = [](const char* name) { return brindle::test::file_text(BRINDLE_CORPUS "/results/" + std::string(name)); };
+    BRINDLE_NEEDS_CORPUS();
+    auto file = [](const char* name) {
+        return brindle::test::file_text(brindle::test::corpus_path("results/" + std::string(name)));
+    };
     // A current result: its evaluator reads; its advisor configuration has an older shape.
     std::string current = file("27.yml");
     EXPECT_EQ(read_error<ResultSections>(current),

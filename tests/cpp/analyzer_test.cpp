@@ -356,8 +356,9 @@ TEST(AnalyzerResult, Sets) {
 }
 
 TEST(AnalyzerRun, RealResult) {
+    BRINDLE_NEEDS_CORPUS();
     // The analyzer section of a real result, its other sections passed over.
-    std::string text = brindle::test::file_text(BRINDLE_CORPUS "/results/33.yml");
+    std::string text = brindle::test::file_text(brindle::test::corpus_path("results/33.yml"));
     std::string section = text.substr(text.find("analyzer:\n"));
     section = section.substr(0, section.find("\nscanner:") + 1);
     AnalyzerRun r = run_ok(section);

@@ -11,7 +11,7 @@ using brindle::test::read_ok;
 
 namespace {
 
-std::string corpus(const std::string& name) { return file_text(BRINDLE_CORPUS "/license-classifications/" + name); }
+std::string corpus(const std::string& name) { return file_text(brindle::test::corpus_path("license-classifications/" + name)); }
 
 std::string check(const LicenseClassifications& c) {
     auto err = ort::validate_license_classifications(c);
@@ -19,6 +19,7 @@ std::string check(const LicenseClassifications& c) {
 }
 
 TEST(LicenseClassifications, CorpusFiles) {
+    BRINDLE_NEEDS_CORPUS();
     struct Expect {
         const char* file;
         std::size_t categories, categorizations;
@@ -47,6 +48,7 @@ TEST(LicenseClassifications, CorpusFiles) {
 }
 
 TEST(LicenseClassifications, RepeatedCategoryInRealFile) {
+    BRINDLE_NEEDS_CORPUS();
     std::string text = corpus("04.yml");
     auto at = text.find("categories:\n") + std::string("categories:\n").size();
     text.insert(at, "  - name: \"allow\"\n    description: again\n");
@@ -135,6 +137,7 @@ TEST(LicenseClassifications, WrittenAsJsonAndYaml) {
 }
 
 TEST(LicenseClassifications, YamlRoundTripOfRealFiles) {
+    BRINDLE_NEEDS_CORPUS();
     for (const char* name : {"01.yml", "02.yml", "03.yml", "04.yml"}) {
         auto c = read_ok<LicenseClassifications>(corpus(name));
         auto again = read_ok<LicenseClassifications>(written<YamlWriter>(c));

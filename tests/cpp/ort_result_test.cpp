@@ -64,6 +64,7 @@ TEST(OrtResult, RootRules) {
 // producer leaves out); older forms and templates fail on what the model no
 // longer has, or on a placeholder.
 TEST(OrtResult, RealFiles) {
+    BRINDLE_NEEDS_CORPUS();
     const std::string placeholder = "invalid type: string \"<REPLACE_PROCESSORS>\", expected u32";
     const std::string no_jdk = "missing field `build_jdk`";
     const std::string advisor_config = "advisor.config: unknown field `config`";
@@ -89,7 +90,7 @@ TEST(OrtResult, RealFiles) {
         {"37.yml", metadata},        {"38.yml", metadata},
     };
     std::size_t seen = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(BRINDLE_CORPUS "/results")) {
+    for (const auto& entry : std::filesystem::directory_iterator(brindle::test::corpus_path("results"))) {
         std::string name = entry.path().filename().string();
         auto it = expected.find(name);
         ASSERT_NE(it, expected.end()) << name;
@@ -108,17 +109,17 @@ TEST(OrtResult, RealFiles) {
     }
     EXPECT_EQ(seen, expected.size());
     // A file of the current form, read in full.
-    auto r = read_ok<OrtResult>(file_text(BRINDLE_CORPUS "/results/12.yml"));
+    auto r = read_ok<OrtResult>(file_text(brindle::test::corpus_path("results/12.yml")));
     ASSERT_TRUE(r.analyzer.has_value());
     EXPECT_EQ(r.repository.vcs.url, "https://github.com/pbassiner/sbt-multi-project-example.git");
     // A reference without `linkage` (13.yml) and one without `issues` (11.yml).
-    auto without_linkage = read_ok<OrtResult>(file_text(BRINDLE_CORPUS "/results/13.yml"));
+    auto without_linkage = read_ok<OrtResult>(file_text(brindle::test::corpus_path("results/13.yml")));
     ASSERT_TRUE(without_linkage.analyzer && without_linkage.analyzer->result);
     const auto& scope = without_linkage.analyzer->result->projects[0].scopes[0];
     ASSERT_FALSE(scope.dependencies.empty());
     ASSERT_FALSE(scope.dependencies[0].dependencies.empty());
     EXPECT_EQ(scope.dependencies[0].dependencies[0].linkage, ort::PackageLinkage::DYNAMIC);
-    auto without_issues = read_ok<OrtResult>(file_text(BRINDLE_CORPUS "/results/11.yml"));
+    auto without_issues = read_ok<OrtResult>(file_text(brindle::test::corpus_path("results/11.yml")));
     ASSERT_TRUE(without_issues.analyzer && without_issues.analyzer->result);
     EXPECT_FALSE(without_issues.analyzer->result->dependency_graphs.find("SBT")->scope_roots.empty());
 }

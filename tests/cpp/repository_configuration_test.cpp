@@ -45,8 +45,9 @@ const std::map<std::string, std::string> failing_files = {
 };
 
 TEST(RepositoryConfiguration, RealFiles) {
+    BRINDLE_NEEDS_CORPUS();
     std::size_t read = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(BRINDLE_CORPUS "/repo-config")) {
+    for (const auto& entry : std::filesystem::directory_iterator(brindle::test::corpus_path("repo-config"))) {
         std::string name = entry.path().filename().string();
         std::string text = file_text(entry.path().string());
         RepositoryConfiguration c;

@@ -597,6 +597,7 @@ struct brindle::models::Model<ScannerSection> {
 namespace {
 
 TEST(Scanner, RealResultFiles) {
+    BRINDLE_NEEDS_CORPUS();
     // Current files read whole; an older configuration and the placeholders
     // of an unfilled environment fail.
     struct Row {
@@ -612,7 +613,7 @@ TEST(Scanner, RealResultFiles) {
         {"24.yml", 0, 0, "scanner: missing field `build_jdk` at line 378 column 3"},
     };
     for (const auto& row : rows) {
-        std::string text = brindle::test::file_text(std::string(BRINDLE_CORPUS) + "/results/" + row.file);
+        std::string text = brindle::test::file_text(brindle::test::corpus_path("results/" + std::string(row.file)));
         ScannerSection s;
         EXPECT_EQ(read_error<ScannerSection>(text, &s), row.error) << row.file;
         if (*row.error) continue;

@@ -3,6 +3,18 @@ import sys
 
 import pytest
 
+import corpus
+
+
+def pytest_configure(config):
+    config.addinivalue_line("markers", "corpus(folder): the test reads that folder of the corpus of real files")
+
+
+def pytest_runtest_setup(item):
+    mark = item.get_closest_marker("corpus")
+    if mark is not None:
+        corpus.need(*mark.args)
+
 
 @pytest.fixture
 def leak_check():

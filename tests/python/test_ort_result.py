@@ -1,17 +1,17 @@
 import json
-import pathlib
 
 import pytest
 
+import corpus
 from brindle.ort import Object, OrtResult
 
-CORPUS = pathlib.Path(__file__).resolve().parents[3] / "shared" / "corpus" / "results"
 FIELDS = ["repository", "analyzer", "scanner", "advisor", "evaluator", "labels"]
 REPOSITORY = "repository:\n  vcs: {revision: r}\n  vcs_processed: {revision: r}\n  config: {}\n"
 
 
+@pytest.mark.corpus("results")
 def test_a_real_result():
-    result = OrtResult.from_yaml_file(str(CORPUS / "12.yml"))
+    result = OrtResult.from_yaml_file(str(corpus.CORPUS / "results" / "12.yml"))
     assert len(result) == 6 and result.keys() == FIELDS
     assert result.to_dict() == json.loads(result.to_json())
     assert result.repository.vcs.url == "https://github.com/pbassiner/sbt-multi-project-example.git"
@@ -61,7 +61,7 @@ FAILING = {
 }
 
 
-@pytest.mark.parametrize("path", sorted(CORPUS.iterdir()), ids=lambda p: p.name)
+@pytest.mark.parametrize("path", corpus.files("results", "*"))
 def test_real_files_read_or_fail_cleanly(path):
     if path.name in FAILING:
         with pytest.raises(ValueError) as info:
@@ -75,10 +75,11 @@ def test_real_files_read_or_fail_cleanly(path):
     assert OrtResult.from_yaml_str(result.to_yaml()).to_json() == result.to_json()
 
 
+@pytest.mark.corpus("results")
 def test_references_without_the_values_left_out():
-    scope = OrtResult.from_yaml_file(str(CORPUS / "13.yml")).analyzer.result.projects[0].scopes[0]
+    scope = OrtResult.from_yaml_file(str(corpus.CORPUS / "results" / "13.yml")).analyzer.result.projects[0].scopes[0]
     assert scope.dependencies[0].dependencies[0].linkage == "DYNAMIC"
-    graph = OrtResult.from_yaml_file(str(CORPUS / "11.yml")).analyzer.result.dependency_graphs["SBT"]
+    graph = OrtResult.from_yaml_file(str(corpus.CORPUS / "results" / "11.yml")).analyzer.result.dependency_graphs["SBT"]
     # The first scope root has neither `pkg` nor `issues`.
     first = graph.scope_roots[0]
     assert (first.pkg, first.linkage, first.issues) == (0, "DYNAMIC", [])

@@ -1,18 +1,17 @@
 import json
-import pathlib
 
 import pytest
 
+import corpus
 from brindle.ort import Object, RepositoryConfiguration as RC
 
-CORPUS = pathlib.Path(__file__).resolve().parents[3] / "shared" / "corpus" / "repo-config"
 # Documentation snippets with placeholders or mistakes.
 FAILING = {"22.yml", "24.yml", "25.yml", "26.yml", "29.yml", "31.yml", "33.yml", "45.yml", "53.yml"}
 FIELDS = ["analyzer", "includes", "excludes", "resolutions", "curations", "package_configurations",
           "license_choices", "snippet_choices"]
 
 
-@pytest.mark.parametrize("path", sorted(CORPUS.glob("*.yml")), ids=lambda p: p.name)
+@pytest.mark.parametrize("path", corpus.files("repo-config"))
 def test_real_files(path):
     if path.name in FAILING:
         with pytest.raises(ValueError):

@@ -4,13 +4,12 @@ import pathlib
 
 import pytest
 
+import corpus
 from brindle.ort import LicenseClassifications as LC
 from brindle.ort import Object
 
 HERE = pathlib.Path(__file__).resolve().parent
 DATA = HERE.parent / "data"
-CORPUS = HERE.parent.parent.parent / "shared" / "corpus" / "license-classifications"
-CORPUS_FILES = sorted(CORPUS.glob("*.yml"))
 
 
 def shape(value):
@@ -22,7 +21,7 @@ def shape(value):
     return value
 
 
-@pytest.mark.parametrize("path", CORPUS_FILES, ids=lambda p: p.name)
+@pytest.mark.parametrize("path", corpus.files("license-classifications"))
 def test_real_files(path):
     root = LC.from_yaml_file(str(path))
     assert len(root) == 2
