@@ -9,6 +9,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "models/json_writer.hpp"
 #include "models/model.hpp"
@@ -17,6 +18,7 @@
 #include "models/ort/repository_configuration.hpp"
 #include "models/write.hpp"
 #include "models/yaml_writer.hpp"
+#include "python/containers.hpp"
 #include "python/convert.hpp"
 #include "python/errors.hpp"
 #include "python/file_text.hpp"
@@ -162,10 +164,13 @@ private:
             PyRef names = on_tree(o, object_keys);
             static constexpr const char* methods[] = {"from_yaml_str", "from_yaml_file", "to_json", "to_yaml",
                                                       "to_dict",       "keys",           "items"};
-            PyRef out = checked(PyList_New(0));
-            for (const char* m : methods) checked_status(PyList_Append(out.get(), new_str(m).get()));
-            checked_status(PyList_SetSlice(out.get(), PY_SSIZE_T_MAX, PY_SSIZE_T_MAX, names.get()));
-            return out.release();
+            std::vector<PyRef> all;
+            all.reserve(std::size(methods) + static_cast<std::size_t>(PyList_GET_SIZE(names.get())));
+            for (const char* m : methods) all.push_back(new_str(m));
+            for (Py_ssize_t i = 0; i < PyList_GET_SIZE(names.get()); ++i) {
+                all.push_back(PyRef::borrow(PyList_GET_ITEM(names.get(), i)));
+            }
+            return list_from(std::move(all)).release();
         });
     }
 
