@@ -56,7 +56,18 @@ class RootClass {
 public:
     static PyTypeObject* type() {
         return reinterpret_cast<PyTypeObject*>(cell_.get_or_make([] {
-            return checked(PyType_FromSpec(&spec_));
+            // Made here, not as a static member: static members of a class
+            // template are initialized in no set order, so a spec made at
+            // start-up could take the name before the name is made.
+            static const std::string qualified_name = "brindle.ort." + std::string(name);
+            PyType_Spec spec = {
+                qualified_name.c_str(),
+                static_cast<int>(sizeof(Instance)),
+                0,
+                Py_TPFLAGS_DEFAULT | Py_TPFLAGS_DISALLOW_INSTANTIATION | Py_TPFLAGS_IMMUTABLETYPE | Py_TPFLAGS_HAVE_GC,
+                slots_,
+            };
+            return checked(PyType_FromSpec(&spec));
         }));
     }
 
@@ -253,7 +264,6 @@ private:
         return reinterpret_cast<void*>(f);
     }
 
-    static inline const std::string qualified_name = "brindle.ort." + std::string(name);
     static inline PyMethodDef methods_[] = {
         {"from_yaml_str", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(from_yaml_str)),
          METH_FASTCALL | METH_KEYWORDS | METH_STATIC, "from_yaml_str(s)\n--\n\n"},
@@ -280,13 +290,6 @@ private:
         {Py_tp_clear, slot(clear)},
         {Py_tp_dealloc, slot(dealloc)},
         {0, nullptr},
-    };
-    static inline PyType_Spec spec_ = {
-        qualified_name.c_str(),
-        static_cast<int>(sizeof(Instance)),
-        0,
-        Py_TPFLAGS_DEFAULT | Py_TPFLAGS_DISALLOW_INSTANTIATION | Py_TPFLAGS_IMMUTABLETYPE | Py_TPFLAGS_HAVE_GC,
-        slots_,
     };
     static inline OnceCell cell_;
 };
