@@ -30,12 +30,13 @@ PyRef to_python(const models::JsonValue& v) {
                 return list_to_python(x);
             } else if constexpr (std::is_same_v<X, models::JsonValue::Object>) {
                 // Members are kept in ascending key order; they stay so.
-                PyRef dict = checked(PyDict_New());
+                Entries entries;
+                entries.reserve(x.size());
                 for (const auto& [k, member] : x) {
-                    PyRef value = to_python(member);
-                    checked_status(PyDict_SetItem(dict.get(), new_str(k).get(), value.get()));
+                    PyRef key = new_str(k);
+                    entries.emplace_back(std::move(key), to_python(member));
                 }
-                return dict;
+                return dict_from(entries);
             } else {
                 return to_python(x);
             }

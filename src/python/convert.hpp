@@ -31,6 +31,7 @@
 #include "models/json_value.hpp"
 #include "models/model.hpp"
 #include "models/yaml_value.hpp"
+#include "python/containers.hpp"
 #include "python/errors.hpp"
 #include "python/object.hpp"
 #include "python/once_cell.hpp"
@@ -91,12 +92,14 @@ PyRef to_python(const std::variant<T...>& v) {
     return std::visit([](const auto& x) { return to_python(x); }, v);
 }
 
+// Lists and dicts are made once all their items are (containers.hpp): making
+// an item may run Python code, a typed class's replaced __new__.
 template <class Range>
 PyRef list_to_python(const Range& r) {
-    PyRef list = checked(PyList_New(static_cast<Py_ssize_t>(r.size())));
-    Py_ssize_t i = 0;
-    for (const auto& e : r) PyList_SET_ITEM(list.get(), i++, to_python(e).release());
-    return list;
+    std::vector<PyRef> items;
+    items.reserve(r.size());
+    for (const auto& e : r) items.push_back(to_python(e));
+    return list_from(std::move(items));
 }
 template <class T>
 PyRef to_python(const std::vector<T>& v) {
@@ -110,13 +113,13 @@ PyRef to_python(const models::OrderedSet<T>& v) {
 template <class K, class V>
 PyRef to_python(const models::OrderedMap<K, V>& m) {
     using models::key_text;
-    PyRef dict = checked(PyDict_New());
+    Entries entries;
+    entries.reserve(m.size());
     for (const auto& [k, v] : m) {
         PyRef key = new_str(key_text(k));
-        PyRef value = to_python(v);
-        checked_status(PyDict_SetItem(dict.get(), key.get(), value.get()));
+        entries.emplace_back(std::move(key), to_python(v));
     }
-    return dict;
+    return dict_from(entries);
 }
 
 // The struct type of the base part of S, for a struct that has one.

@@ -101,7 +101,8 @@ int module_exec_slot(PyObject* module) {
 PyModuleDef_Slot module_slots[] = {
     {Py_mod_exec, reinterpret_cast<void*>(module_exec_slot)},
     {Py_mod_gil, Py_MOD_GIL_NOT_USED},
-    // The classes and their cache are shared by the whole process.
+    // The classes and their cache are shared by the whole process, one
+    // interpreter after another (once_cell.hpp), never by two at once.
     {Py_mod_multiple_interpreters, Py_MOD_MULTIPLE_INTERPRETERS_NOT_SUPPORTED},
     {0, nullptr},
 };

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "python/containers.hpp"
 #include "python/errors.hpp"
 #include "python/once_cell.hpp"
 
@@ -70,8 +71,8 @@ public:
 
 // The entries of a dict, taken at once so that code run while converting
 // them cannot disturb the walk.
-std::vector<std::pair<PyRef, PyRef>> dict_entries(PyObject* dict) {
-    std::vector<std::pair<PyRef, PyRef>> entries;
+Entries dict_entries(PyObject* dict) {
+    Entries entries;
     CriticalSection lock(dict);
     entries.reserve(static_cast<std::size_t>(PyDict_GET_SIZE(dict)));
     Py_ssize_t pos = 0;
@@ -126,33 +127,27 @@ PyRef get_field_attr(const ObjectData& d, std::string_view name) {
 }
 
 PyRef names_list(const ObjectData& d, std::size_t leading_count, const char* const* leading) {
-    std::size_t count = d.field_count();
-    PyRef list = checked(PyList_New(static_cast<Py_ssize_t>(leading_count + count)));
-    Py_ssize_t at = 0;
-    for (std::size_t i = 0; i < leading_count; ++i) {
-        PyList_SET_ITEM(list.get(), at++, checked(PyUnicode_FromString(leading[i])).release());
-    }
-    for (std::size_t i = 0; i < count; ++i) PyList_SET_ITEM(list.get(), at++, Py_NewRef(d.shape->str(i)));
-    return list;
+    std::vector<PyRef> names;
+    names.reserve(leading_count + d.field_count());
+    for (std::size_t i = 0; i < leading_count; ++i) names.push_back(checked(PyUnicode_FromString(leading[i])));
+    for (std::size_t i = 0; i < d.field_count(); ++i) names.push_back(PyRef::borrow(d.shape->str(i)));
+    return list_from(std::move(names));
 }
 
 PyRef values_list(const ObjectData& d) {
-    std::size_t count = d.field_count();
-    PyRef list = checked(PyList_New(static_cast<Py_ssize_t>(count)));
-    for (std::size_t i = 0; i < count; ++i) {
-        PyList_SET_ITEM(list.get(), static_cast<Py_ssize_t>(i), d.value(i).release());
-    }
-    return list;
+    std::vector<PyRef> values;
+    values.reserve(d.field_count());
+    for (std::size_t i = 0; i < d.field_count(); ++i) values.push_back(d.value(i));
+    return list_from(std::move(values));
 }
 
 PyRef items_list(const ObjectData& d) {
-    std::size_t count = d.field_count();
-    PyRef list = checked(PyList_New(static_cast<Py_ssize_t>(count)));
-    for (std::size_t i = 0; i < count; ++i) {
-        PyList_SET_ITEM(list.get(), static_cast<Py_ssize_t>(i),
-                        checked(PyTuple_Pack(2, d.shape->str(i), d.values[i])).release());
+    std::vector<PyRef> items;
+    items.reserve(d.field_count());
+    for (std::size_t i = 0; i < d.field_count(); ++i) {
+        items.push_back(checked(PyTuple_Pack(2, d.shape->str(i), d.values[i])));
     }
-    return list;
+    return list_from(std::move(items));
 }
 
 PyRef repr_of(const ObjectData& d) {
@@ -174,37 +169,30 @@ PyRef repr_of(const ObjectData& d) {
 PyRef plain_form(PyObject* value, int depth);
 PyRef plain_list(PyObject* source, int depth);
 
+// The plain forms are all made before their dict or list (containers.hpp):
+// making them runs Python code (a key's __hash__ in a nested dict).
 PyRef dict_of(const ObjectData& d, int depth) {
     NestingGuard nesting(depth);
-    PyRef dict = checked(PyDict_New());
+    Entries entries;
+    entries.reserve(d.field_count());
     for (std::size_t i = 0; i < d.field_count(); ++i) {
         PyRef value = d.value(i);
         PyRef plain = plain_form(value.get(), depth + 1);
-        checked_status(PyDict_SetItem(dict.get(), d.shape->str(i), plain.get()));
+        entries.emplace_back(PyRef::borrow(d.shape->str(i)), std::move(plain));
     }
-    return dict;
+    return dict_from(entries);
 }
 
-// A new list of the plain forms of the items.  It is made at the source's
-// length; should code run meanwhile change that length, the copy follows.
+// A new list of the plain forms of the items.  Should code run meanwhile
+// change the source's length, the copy follows.
 PyRef plain_list(PyObject* source, int depth) {
-    Py_ssize_t size = PyList_GET_SIZE(source);
-    PyRef list = checked(PyList_New(size));
-    Py_ssize_t i = 0;
-    for (; i < PyList_GET_SIZE(source); ++i) {
+    std::vector<PyRef> items;
+    items.reserve(static_cast<std::size_t>(PyList_GET_SIZE(source)));
+    for (Py_ssize_t i = 0; i < PyList_GET_SIZE(source); ++i) {
         PyRef item = checked(PyList_GetItemRef(source, i));
-        PyRef plain = plain_form(item.get(), depth + 1);
-        if (i < size) {
-            PyList_SET_ITEM(list.get(), i, plain.release());
-        } else {
-            checked_status(PyList_Append(list.get(), plain.get()));
-        }
+        items.push_back(plain_form(item.get(), depth + 1));
     }
-    if (i < size) {
-        for (Py_ssize_t j = i; j < size; ++j) PyList_SET_ITEM(list.get(), j, Py_NewRef(Py_None));
-        checked_status(PyList_SetSlice(list.get(), i, size, nullptr));
-    }
-    return list;
+    return list_from(std::move(items));
 }
 
 PyRef plain_form(PyObject* value, int depth) {
@@ -221,12 +209,9 @@ PyRef plain_form(PyObject* value, int depth) {
     }
     if (PyDict_Check(value)) {
         NestingGuard nesting(depth);
-        PyRef dict = checked(PyDict_New());
-        for (auto& [key, item] : dict_entries(value)) {
-            PyRef plain = plain_form(item.get(), depth + 1);
-            checked_status(PyDict_SetItem(dict.get(), key.get(), plain.get()));
-        }
-        return dict;
+        Entries entries = dict_entries(value);
+        for (auto& entry : entries) entry.second = plain_form(entry.second.get(), depth + 1);
+        return dict_from(entries);
     }
     return PyRef::borrow(value);
 }
@@ -756,12 +741,16 @@ PyRef make_object(PyTypeObject* cls, const ObjectShape& shape, PyObject* const* 
     if (cls->tp_new == base->tp_new && cls->tp_init == base->tp_init) return new_instance(cls, shape, values);
     // The class's construction was changed from Python: call the class as
     // the constructor is called, with the type name and a dict of the fields.
-    std::vector<PyRef> owned;
-    owned.reserve(shape.size());
-    for (std::size_t i = 0; i < shape.size(); ++i) owned.push_back(PyRef::steal(values[i]));
-    PyRef fields = checked(PyDict_New());
-    for (std::size_t i = 0; i < shape.size(); ++i)
-        checked_status(PyDict_SetItem(fields.get(), shape.str(i), owned[i].get()));
+    Entries entries;
+    {
+        ValuesGuard guard(values, shape.size());
+        entries.reserve(shape.size());
+        guard.dismiss();
+    }
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+        entries.emplace_back(PyRef::borrow(shape.str(i)), PyRef::steal(values[i]));
+    }
+    PyRef fields = dict_from(entries);
     PyObject* args[] = {shape.type_name_str(), fields.get()};
     return checked(PyObject_Vectorcall(reinterpret_cast<PyObject*>(cls), args, 2, nullptr));
 }

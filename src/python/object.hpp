@@ -20,7 +20,7 @@
 
 namespace brindle::python {
 
-// The class Object (borrowed), made once per process.  object_type() throws
+// The class Object (borrowed), made once per interpreter.  object_type() throws
 // the interpreter's error if it cannot be made; object_type_or_fault() treats
 // that as a fault (for use after start-up, which makes it).
 PyTypeObject* object_type();

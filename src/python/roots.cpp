@@ -9,6 +9,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "models/json_writer.hpp"
 #include "models/model.hpp"
@@ -17,6 +18,7 @@
 #include "models/ort/repository_configuration.hpp"
 #include "models/write.hpp"
 #include "models/yaml_writer.hpp"
+#include "python/containers.hpp"
 #include "python/convert.hpp"
 #include "python/errors.hpp"
 #include "python/file_text.hpp"
@@ -54,7 +56,18 @@ class RootClass {
 public:
     static PyTypeObject* type() {
         return reinterpret_cast<PyTypeObject*>(cell_.get_or_make([] {
-            return checked(PyType_FromSpec(&spec_));
+            // Made here, not as a static member: static members of a class
+            // template are initialized in no set order, so a spec made at
+            // start-up could take the name before the name is made.
+            static const std::string qualified_name = "brindle.ort." + std::string(name);
+            PyType_Spec spec = {
+                qualified_name.c_str(),
+                static_cast<int>(sizeof(Instance)),
+                0,
+                Py_TPFLAGS_DEFAULT | Py_TPFLAGS_DISALLOW_INSTANTIATION | Py_TPFLAGS_IMMUTABLETYPE | Py_TPFLAGS_HAVE_GC,
+                slots_,
+            };
+            return checked(PyType_FromSpec(&spec));
         }));
     }
 
@@ -162,10 +175,13 @@ private:
             PyRef names = on_tree(o, object_keys);
             static constexpr const char* methods[] = {"from_yaml_str", "from_yaml_file", "to_json", "to_yaml",
                                                       "to_dict",       "keys",           "items"};
-            PyRef out = checked(PyList_New(0));
-            for (const char* m : methods) checked_status(PyList_Append(out.get(), new_str(m).get()));
-            checked_status(PyList_SetSlice(out.get(), PY_SSIZE_T_MAX, PY_SSIZE_T_MAX, names.get()));
-            return out.release();
+            std::vector<PyRef> all;
+            all.reserve(std::size(methods) + static_cast<std::size_t>(PyList_GET_SIZE(names.get())));
+            for (const char* m : methods) all.push_back(new_str(m));
+            for (Py_ssize_t i = 0; i < PyList_GET_SIZE(names.get()); ++i) {
+                all.push_back(PyRef::borrow(PyList_GET_ITEM(names.get(), i)));
+            }
+            return list_from(std::move(all)).release();
         });
     }
 
@@ -248,7 +264,6 @@ private:
         return reinterpret_cast<void*>(f);
     }
 
-    static inline const std::string qualified_name = "brindle.ort." + std::string(name);
     static inline PyMethodDef methods_[] = {
         {"from_yaml_str", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(from_yaml_str)),
          METH_FASTCALL | METH_KEYWORDS | METH_STATIC, "from_yaml_str(s)\n--\n\n"},
@@ -275,13 +290,6 @@ private:
         {Py_tp_clear, slot(clear)},
         {Py_tp_dealloc, slot(dealloc)},
         {0, nullptr},
-    };
-    static inline PyType_Spec spec_ = {
-        qualified_name.c_str(),
-        static_cast<int>(sizeof(Instance)),
-        0,
-        Py_TPFLAGS_DEFAULT | Py_TPFLAGS_DISALLOW_INSTANTIATION | Py_TPFLAGS_IMMUTABLETYPE | Py_TPFLAGS_HAVE_GC,
-        slots_,
     };
     static inline OnceCell cell_;
 };

@@ -6,7 +6,7 @@
 
 namespace brindle::python {
 
-// Each class (borrowed) is made once per process, on first need; throws
+// Each class (borrowed) is made once per interpreter, on first need; throws
 // PythonError if it cannot be made.
 PyTypeObject* license_classifications_type();
 PyTypeObject* repository_configuration_type();

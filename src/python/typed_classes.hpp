@@ -1,5 +1,5 @@
 // The typed classes: one subclass of Object per model type name, made with
-// the built-in type() and kept in a process-wide cache.
+// the built-in type() and kept in a cache made once per interpreter.
 #pragma once
 
 #define PY_SSIZE_T_CLEAN

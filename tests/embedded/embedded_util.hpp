@@ -1,7 +1,6 @@
-// Helpers of the converter tests: the interpreter runs for the whole test
-// program (as it does for the module, whose caches are made once per process
-// and never released), and a model value is checked through the repr of the
-// Python value it becomes.
+// Helpers of the embedded tests: the interpreter runs for the whole test
+// program (unless a test restarts it), and a model value is checked through
+// the repr of the Python value it becomes.
 #pragma once
 
 #define PY_SSIZE_T_CLEAN
@@ -14,7 +13,13 @@
 #include "models/model.hpp"
 #include "python/convert.hpp"
 
+PyMODINIT_FUNC PyInit__brindle(void);
+
 namespace brindle::test {
+
+// Offers the linked-in extension module to the interpreter as
+// brindle._brindle and starts the interpreter.
+void start_interpreter();
 
 // The repr of the Python value of `value`, or "<error>" with the error printed.
 template <class T>
