@@ -8,6 +8,7 @@
 #include <string>
 
 #include "embedded_util.hpp"
+#include "python/errors.hpp"
 
 namespace {
 
@@ -62,6 +63,13 @@ void use_module() {
     std::string source = std::string("PACKAGE = '") + BRINDLE_PYTHON_PACKAGE + "'\nCORPUS = '" + BRINDLE_CORPUS +
                          "'\n" + use_the_module;
     ASSERT_EQ(PyRun_SimpleString(source.c_str()), 0);
+    // The class of internal faults, which no Python code reaches unless a
+    // fault happens, is this interpreter's too.
+    PyObject* panic = brindle::python::panic_exception_type();
+    ASSERT_NE(panic, nullptr);
+    EXPECT_TRUE(PyType_IsSubtype(reinterpret_cast<PyTypeObject*>(panic),
+                                 reinterpret_cast<PyTypeObject*>(PyExc_BaseException)));
+    EXPECT_EQ(PyErr_GivenExceptionMatches(panic, PyExc_Exception), 0);
 }
 
 TEST(InterpreterRestart, TheModuleWorksInEveryInterpreterLife) {
