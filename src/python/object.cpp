@@ -255,12 +255,13 @@ models::JsonValue json_form(PyObject* value, int depth);
 
 models::JsonValue json_of(const ObjectData& d, int depth) {
     NestingGuard nesting(depth);
-    models::JsonValue result = models::JsonValue::object();
+    models::JsonValue::Object members;
+    members.reserve(d.field_count());
     for (std::size_t i = 0; i < d.field_count(); ++i) {
         PyRef value = d.value(i);
-        result.set(d.shape->text(i), json_form(value.get(), depth + 1));
+        members.emplace_back(std::string(d.shape->text(i)), json_form(value.get(), depth + 1));
     }
-    return result;
+    return models::JsonValue::object_of(std::move(members));
 }
 
 std::optional<models::JsonValue> json_number(PyObject* value) {
@@ -316,12 +317,16 @@ models::JsonValue json_form(PyObject* value, int depth) {
     }
     if (PyDict_Check(value)) {
         NestingGuard nesting(depth);
-        models::JsonValue result = models::JsonValue::object();
-        for (auto& [key, item] : dict_entries(value)) {
+        // Sorted once at the end: inserting each member in its place would
+        // cost the square of a large dict's size.
+        models::JsonValue::Object members;
+        Entries entries = dict_entries(value);
+        members.reserve(entries.size());
+        for (auto& [key, item] : entries) {
             std::string_view name = text_value(key.get());
-            result.set(std::string(name), json_form(item.get(), depth + 1));
+            members.emplace_back(std::string(name), json_form(item.get(), depth + 1));
         }
-        return result;
+        return models::JsonValue::object_of(std::move(members));
     }
     if (PyBool_Check(value)) return models::JsonValue::boolean(Py_IsTrue(value));
     bool builtin_scalar = PyLong_CheckExact(value) || PyFloat_CheckExact(value) || PyUnicode_CheckExact(value);
