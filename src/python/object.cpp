@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "python/collector_pause.hpp"
 #include "python/containers.hpp"
 #include "python/errors.hpp"
 #include "python/once_cell.hpp"
@@ -623,6 +624,7 @@ PyObject* object_to_dict_method(PyObject* self, PyObject*) {
     return guarded<PyObject*>(nullptr, [&] {
         ObjectData& d = data_of(self);
         SharedHold hold(d.borrow);
+        CollectorPause pause;
         return dict_of(d, 0).release();
     });
 }
@@ -819,6 +821,7 @@ PyRef object_repr(PyObject* obj) {
 PyRef object_to_dict(PyObject* obj) {
     ObjectData& d = checked_data(obj);
     SharedHold hold(d.borrow, SharedHold::Role::nested);
+    CollectorPause pause;
     return dict_of(d, 0);
 }
 

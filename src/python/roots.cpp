@@ -18,6 +18,7 @@
 #include "models/ort/repository_configuration.hpp"
 #include "models/write.hpp"
 #include "models/yaml_writer.hpp"
+#include "python/collector_pause.hpp"
 #include "python/containers.hpp"
 #include "python/convert.hpp"
 #include "python/errors.hpp"
@@ -100,7 +101,11 @@ private:
     static PyRef tree(Instance& inst) {
         PyObject* t = inst.tree.load(std::memory_order_acquire);
         if (t == nullptr) {
-            PyRef built = to_python(*inst.model);
+            PyRef built;
+            {
+                CollectorPause pause;
+                built = to_python(*inst.model);
+            }
             PyObject* expected = nullptr;
             if (inst.tree.compare_exchange_strong(expected, built.get(), std::memory_order_acq_rel)) {
                 t = built.release();
