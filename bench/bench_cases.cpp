@@ -1,5 +1,6 @@
 #include "bench_cases.hpp"
 
+#include <cstdlib>
 #include <memory>
 
 #include "models/json_writer.hpp"
@@ -16,8 +17,11 @@ namespace brindle::bench {
 
 using namespace brindle::models;
 
+// The corpus is where BRINDLE_CORPUS says, or where the build put it.
 std::vector<std::string> default_files() {
-    return {BRINDLE_CORPUS "/license-classifications/02.yml", BRINDLE_CORPUS "/results/12.yml"};
+    const char* env = std::getenv("BRINDLE_CORPUS");
+    std::string corpus = env && *env ? env : BRINDLE_CORPUS;
+    return {corpus + "/license-classifications/02.yml", corpus + "/results/12.yml"};
 }
 
 namespace {
