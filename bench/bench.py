@@ -437,14 +437,14 @@ def summary(rows):
         if r.group == "one-key" and "read" in r.figures:
             pairs.setdefault(r.one_key, {})[r.same] = r
     if pairs:
-        print(f"One key over distinct keys (goal <= {ONE_KEY_GOAL}; same text length, times in seconds):")
+        print(f"One key over distinct keys, texts of the same length (goal <= {ONE_KEY_GOAL}):")
         for case, p in pairs.items():
             if True in p and False in p:
                 s, d = p[True].worker["seconds"], p[False].worker["seconds"]
                 ratio, dict_ratio = s["read"] / d["read"], s["dict"] / d["dict"]
                 star = "*" if ratio > ONE_KEY_GOAL else ""
-                print(f"  {case:18} from_yaml_str {ratio:8.2f}{star:1} ({s['read']:.3f} / {d['read']:.3f})"
-                      f"   + to_dict() {dict_ratio:8.2f}   ({gen_result.ONE_KEY_CASES[case]})")
+                print(f"  {case:17} from_yaml_str {ratio:7.2f}{star:1} ({s['read']:8.3f} s / {d['read']:6.3f} s)"
+                      f"   + to_dict() {dict_ratio:7.2f}   {gen_result.ONE_KEY_CASES[case]}")
     gc_notes = [f"{r.label} {r.figures['dict_gc_off']:.2f}" for r in rows
                 if "dict_gc_off" in r.figures and abs(r.figures["dict_gc_off"] / r.figures["dict"] - 1) > 0.10]
     if gc_notes:
