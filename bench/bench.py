@@ -3,10 +3,10 @@ per input, every figure a ratio to the floor, which is libyaml parsing the
 same text into events with nothing kept (a C loop in the benchmark program).
 
 Rows: real corpus files, results generated at 1 and 20 MB (and 200 MB with
---large), one generated result as JSON text, and the one-key sets: a set of
-100,000 elements that all share the key the set hashes them by, next to the
-same set with distinct keys (100,000 findings; 20,000 elements of the
-other sets).
+--large), one generated result as JSON text, and the one-key sets: a set
+whose elements all share the key the set hashes them by, next to the same
+set with distinct keys (100,000 findings; 20,000 elements of the other
+sets).
 
 Columns: our from_yaml_str, from_yaml_str + to_dict(), to_json(), to_yaml();
 what a user would otherwise do: PyYAML's C loader giving plain dicts,
@@ -17,7 +17,8 @@ Each input is measured in a fresh process of its own.  Times are the best of
 N runs, N by duration (1 run from 10 s up, otherwise as many as fit in the
 time budget, at least 3, at most 100); the cyclic garbage collector stays on,
 as for a user.  The floor runs once before each of those runs, so that it
-sees the same load of a shared machine, and is the best of all its runs.  Asserts nothing, and is never part of the tests.
+sees the same load of a shared machine: a figure is our best time over the
+floor's best in the same runs.  Asserts nothing; never part of the tests.
 
 Usage (inside the root, with the package installed):
     python3 bench/bench.py BRINDLE_BENCH_PROGRAM [--large] [--only TEXT] [FILE...]
@@ -487,11 +488,12 @@ def main():
     baseline = run_worker(a, ["--baseline"])["maxrss"]
     import yaml  # noqa: F401  (only to fail early when PyYAML is missing)
 
-    print("Times: best of N runs (N by duration), as ratios to the floor: libyaml parsing the same text into")
-    print("events with nothing kept (a C loop; its best time in the floor ms column).  PyYAML C: yaml.load with")
-    print("CSafeLoader.  json.dumps: json.dumps(d, indent=2) of d = to_dict().  RSS/file: peak resident memory of a")
-    print("fresh process while it reads the file with from_yaml_file and keeps the model (no tree), minus what it")
-    print(f"held just before (the interpreter with the module imported, about {baseline / 1e6:.0f} MB), over the file size.")
+    print("Times: best of N runs (N by duration), as ratios to the floor of the same runs: libyaml parsing the")
+    print("same text into events with nothing kept (a C loop; its best time in the floor ms column).  PyYAML C:")
+    print("yaml.load with CSafeLoader.  json.dumps: json.dumps(d, indent=2) of d = to_dict().  RSS/file: peak")
+    print("resident memory of a fresh process while it reads the file with from_yaml_file and keeps the model (no")
+    print(f"tree), minus what it held just before (the interpreter with the module imported, about "
+          f"{baseline / 1e6:.0f} MB), over the file size.")
     print()
     print(header(), flush=True)
     for row in rows:
