@@ -54,11 +54,11 @@ struct EventGuard {
 
 // Scalar bytes of one chunk are kept in blocks of this size; a longer text
 // gets a block of its own.
-constexpr std::size_t text_block = 64 * 1024;
+constexpr std::size_t text_block = 16 * 1024;
 // How far loading runs ahead of the event asked for.
 constexpr std::size_t load_ahead = 512;
 // Released chunks kept for reuse, so that a long read touches the same memory.
-constexpr std::size_t spare_chunks = 4;
+constexpr std::size_t spare_chunks = 2;
 
 }  // namespace
 

@@ -92,7 +92,7 @@ public:
     bool has_another_document();
 
 private:
-    static constexpr std::size_t chunk_bits = 12;
+    static constexpr std::size_t chunk_bits = 10;
     static constexpr std::size_t chunk_events = std::size_t{1} << chunk_bits;
     static constexpr std::size_t chunk_mask = chunk_events - 1;
     struct Chunk;
