@@ -78,10 +78,15 @@ struct Document::Chunk {
     }
 };
 
+// How much more input is taken in before its owner hears of it again.
+constexpr std::size_t release_step = 256 * 1024;
+
 struct Document::Parser {
     yaml_parser_t parser{};
     std::string_view input;
     std::size_t consumed = 0;
+    InputRelease release;
+    std::size_t reported = 0;  // input consumed when the owner last heard
     bool stream_end = false;
     bool too_many_tag_directives = false;
     // Anchor name to its number; a later definition of a name replaces the
@@ -112,6 +117,11 @@ struct Document::Parser {
         if (n) std::memcpy(buffer, ps.input.data() + ps.consumed, n);
         ps.consumed += n;
         *size_read = n;
+        // libyaml keeps what it read in buffers of its own.
+        if (ps.release.release && ps.consumed - ps.reported >= release_step) {
+            ps.release.release(ps.release.owner, ps.input.data() + ps.consumed);
+            ps.reported = ps.consumed;
+        }
         return 1;
     }
 
@@ -129,10 +139,11 @@ struct Document::Parser {
     }
 };
 
-Document::Document(std::string_view text) : parser_(std::make_unique<Parser>()) {
+Document::Document(std::string_view text, InputRelease release) : parser_(std::make_unique<Parser>()) {
     auto& p = parser_->parser;
     yaml_parser_set_encoding(&p, YAML_UTF8_ENCODING);
     parser_->input = text;
+    parser_->release = release;
     yaml_parser_set_input(&p, &Parser::read, parser_.get());
 }
 

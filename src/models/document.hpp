@@ -47,11 +47,18 @@ struct Event {
     Tag tag = Tag::none;
 };
 
+// Told now and then how far libyaml has taken in the text: everything before
+// `up_to` is never looked at again, so its owner may give its memory back.
+struct InputRelease {
+    void (*release)(void* owner, const char* up_to) = nullptr;
+    void* owner = nullptr;
+};
+
 class Document {
 public:
     // Prepares to read the first document of `text`, which must outlive the
     // document.  Nothing is parsed until events are asked for.
-    explicit Document(std::string_view text);
+    explicit Document(std::string_view text, InputRelease release = {});
     ~Document();
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
@@ -280,8 +287,8 @@ inline std::string_view without_byte_order_mark(std::string_view text) {
 // `read_root(cursor)`, the reader of a root type, and checks that nothing but
 // comments and document end markers follow it.  Fails with a ReadError.
 template <class ReadRoot>
-auto read_yaml_document(std::string_view text, ReadRoot&& read_root) {
-    Document doc(without_byte_order_mark(text));
+auto read_yaml_document(std::string_view text, ReadRoot&& read_root, InputRelease release = {}) {
+    Document doc(without_byte_order_mark(text), release);
     ReadCounters counters;
     Cursor cursor(doc, counters);
     auto value = read_root(cursor);

@@ -268,12 +268,15 @@ struct Hasher<S> {
 
 // Reads a whole document holding one S.
 template <ModelStruct S>
-S read_document(std::string_view text) {
-    return read_yaml_document(text, [](Cursor& c) {
-        S value{};
-        read(c, value);
-        return value;
-    });
+S read_document(std::string_view text, InputRelease release = {}) {
+    return read_yaml_document(
+        text,
+        [](Cursor& c) {
+            S value{};
+            read(c, value);
+            return value;
+        },
+        release);
 }
 
 }  // namespace brindle::models

@@ -4,6 +4,7 @@
 #include <Python.h>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,34 +78,61 @@ bool is_valid_utf8(std::string_view s) noexcept {
     return true;
 }
 
-std::string read_file_text(std::string_view path) {
+namespace {
+
+std::size_t page_size() {
+    static const std::size_t size = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    return size;
+}
+
+}  // namespace
+
+// The text lives in an anonymous mapping: pages given back with
+// MADV_DONTNEED are freed at once, and growing moves no bytes (mremap).
+void FileText::Pages::grow(std::size_t bytes) {
+    bytes = (bytes + page_size() - 1) / page_size() * page_size();
+    void* p = data == nullptr ? ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
+                              : ::mremap(data, size, bytes, MREMAP_MAYMOVE);
+    if (p == MAP_FAILED) throw_error(PyExc_OSError, "out of memory");
+    data = static_cast<char*>(p);
+    size = bytes;
+}
+
+FileText::Pages::~Pages() {
+    if (data != nullptr) ::munmap(data, size);
+}
+
+FileText::FileText(std::string_view path) {
     if (path.find('\0') != std::string_view::npos) throw_error(PyExc_ValueError, "embedded null byte");
     File file{std::string(path)};
-    std::string text;
-    try {
-        // Read straight into the text, sized from the file when it can be.
-        struct stat st {};
-        std::size_t size = 0;
-        if (::fstat(file.fd(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-            size = static_cast<std::size_t>(st.st_size);
-        text.resize(size + 1);  // one more byte to see the end without a second read
-        std::size_t got = 0;
-        for (;;) {
-            if (got == text.size()) text.resize(text.size() * 2);
-            ssize_t n = ::read(file.fd(), text.data() + got, text.size() - got);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                throw_os_error(errno);
-            }
-            if (n == 0) break;
-            got += static_cast<std::size_t>(n);
+    // Sized from the file when it can be, with one more byte to see the end
+    // without a second read.
+    struct stat st {};
+    std::size_t expected = 0;
+    if (::fstat(file.fd(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+        expected = static_cast<std::size_t>(st.st_size);
+    pages_.grow(expected + 1);
+    for (;;) {
+        if (size_ == pages_.size) pages_.grow(2 * pages_.size);
+        ssize_t n = ::read(file.fd(), pages_.data + size_, pages_.size - size_);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw_os_error(errno);
         }
-        text.resize(got);
-    } catch (const std::bad_alloc&) {
-        throw_error(PyExc_OSError, "out of memory");
+        if (n == 0) break;
+        size_ += static_cast<std::size_t>(n);
     }
-    if (!is_valid_utf8(text)) throw_error(PyExc_OSError, "stream did not contain valid UTF-8");
-    return text;
+    if (!is_valid_utf8(text())) throw_error(PyExc_OSError, "stream did not contain valid UTF-8");
+}
+
+FileText::~FileText() = default;
+
+void FileText::release_before(void* file_text, const char* up_to) noexcept {
+    auto& f = *static_cast<FileText*>(file_text);
+    std::size_t end = static_cast<std::size_t>(up_to - f.pages_.data) / page_size() * page_size();
+    if (end <= f.released_) return;
+    ::madvise(f.pages_.data + f.released_, end - f.released_, MADV_DONTNEED);
+    f.released_ = end;
 }
 
 }  // namespace brindle::python

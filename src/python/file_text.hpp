@@ -1,17 +1,51 @@
 // Reading a whole file as UTF-8 text.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace brindle::python {
 
-// The whole content of the file `path`.  Fails with OSError: the system's
-// message and " (os error N)" as the subclass the interpreter picks for N
-// (FileNotFoundError ...), or plain OSError "stream did not contain valid
-// UTF-8" or "out of memory"; a path holding a NUL character fails with
-// ValueError "embedded null byte" instead of naming a shorter path.
-std::string read_file_text(std::string_view path);
+// The whole content of a file, in pages of memory of its own: a reader that
+// is done with the start of the text can give those pages back, so that a
+// large file and the model read from it need not be held whole at once.
+class FileText {
+public:
+    // Reads the file `path`.  Fails with OSError: the system's message and
+    // " (os error N)" as the subclass the interpreter picks for N
+    // (FileNotFoundError ...), or plain OSError "stream did not contain valid
+    // UTF-8" or "out of memory"; a path holding a NUL character fails with
+    // ValueError "embedded null byte" instead of naming a shorter path.
+    explicit FileText(std::string_view path);
+    ~FileText();
+    FileText(const FileText&) = delete;
+    FileText& operator=(const FileText&) = delete;
+
+    std::string_view text() const noexcept { return {pages_.data, size_}; }
+
+    // Gives back the whole pages before `up_to`, which is in the text; what
+    // they held must not be read again.  For models::InputRelease.
+    static void release_before(void* file_text, const char* up_to) noexcept;
+
+private:
+    // An anonymous mapping, unmapped when dropped.
+    struct Pages {
+        char* data = nullptr;
+        std::size_t size = 0;
+
+        Pages() = default;
+        Pages(const Pages&) = delete;
+        Pages& operator=(const Pages&) = delete;
+        ~Pages();
+        // At least `bytes` long, the content kept.
+        void grow(std::size_t bytes);
+    };
+
+    Pages pages_;
+    std::size_t size_ = 0;      // bytes of text
+    std::size_t released_ = 0;  // bytes from the start given back
+};
 
 // Whether `s` is well-formed UTF-8.
 bool is_valid_utf8(std::string_view s) noexcept;

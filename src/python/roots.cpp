@@ -78,8 +78,8 @@ private:
 
     static Instance& self(PyObject* o) noexcept { return *reinterpret_cast<Instance*>(o); }
 
-    static M parse(std::string_view text) {
-        M model = models::read_document<M>(text);
+    static M parse(std::string_view text, models::InputRelease release = {}) {
+        M model = models::read_document<M>(text, release);
         RootRules<M>::check(model);
         return model;
     }
@@ -136,8 +136,10 @@ private:
         return guarded<PyObject*>(nullptr, [&] {
             PyObject* arg[1];
             match_arguments(from_file_description, args, static_cast<std::size_t>(nargs), kwnames, arg);
-            std::string text = read_file_text(text_argument(arg[0], "path"));
-            return make_instance(parse(text));
+            FileText file(text_argument(arg[0], "path"));
+            // The pages of the file that the reader is done with are given
+            // back while the model grows.
+            return make_instance(parse(file.text(), {&FileText::release_before, &file}));
         });
     }
 

@@ -168,6 +168,28 @@ def test_files(tmp_path):
     assert str(from_file.value) == str(from_text.value)
 
 
+def test_large_files(tmp_path):
+    # The reader gives back the pages of a file it has taken in while it
+    # reads on: a file of some megabytes, with a byte order mark, reads as
+    # its text does, and an error at its end has the same text and place.
+    names = [f"category-{i:06d}-" + "x" * (i % 50) for i in range(40000)]
+    body = "categories:\n" + "".join(f"- name: {n}\n  description: '{n} {i}'\n" for i, n in enumerate(names))
+    body += "categorizations:\n" + "".join(f"- {{id: L{i}, categories: [{n}]}}\n" for i, n in enumerate(names[:5000]))
+    assert len(body) > 4_000_000
+    big = tmp_path / "big.yml"
+    big.write_text(body, encoding="utf-8-sig")
+    assert LC.from_yaml_file(str(big)).to_json() == LC.from_yaml_str(body).to_json()
+    broken = body + "- {id: last, categories: [nowhere], kind: x}\n"
+    big.write_text(broken, encoding="utf-8")
+    with pytest.raises(ValueError) as from_file:
+        LC.from_yaml_file(str(big))
+    with pytest.raises(ValueError) as from_text:
+        LC.from_yaml_str(broken)
+    assert str(from_file.value) == str(from_text.value)
+    assert str(from_file.value) == (
+        "categorizations[5000]: unknown field `kind`, expected `id` or `categories` at line 85003 column 37")
+
+
 @pytest.mark.parametrize(
     "text",
     [
