@@ -70,7 +70,8 @@ struct Document::Chunk {
     std::size_t left = 0;
     bool pinned = false;  // holds an event of an anchored node
 
-    void reset() {
+    // Empties the chunk for the events of another part of the document.
+    void make_reusable() {
         more.clear();
         free = home.get();
         left = home ? text_block : 0;
@@ -168,10 +169,11 @@ void Document::release_before(std::size_t chunk) {
         if (!c || c->pinned) continue;
         chunk_events_[released_] = nullptr;
         if (spare_.size() < spare_chunks) {
-            c->reset();
+            c->make_reusable();
             spare_.push_back(std::move(c));
+        } else {
+            c.reset();
         }
-        c.reset();
     }
 }
 
