@@ -52,8 +52,7 @@ JsonValue json_from_scalar(const Cursor& at, const Event& e) {
     std::string_view text = at.text(e);
     // Every integer beyond the 64-bit ranges is out of range: one too long
     // even for 128 bits is not taken as a float, which would lose its digits.
-    if ((e.tag == Tag::integer || (e.tag == Tag::none && e.style == ScalarStyle::plain)) &&
-        is_long_decimal_integer(text))
+    if (is_long_decimal_integer(text, e))
         throw ReadError("JSON number out of range");
     Resolved r = resolve_scalar(text, e);
     switch (r.kind) {

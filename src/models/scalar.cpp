@@ -191,7 +191,8 @@ std::optional<double> parse_f64(std::string_view s) {
     return negative ? -v : v;
 }
 
-bool is_long_decimal_integer(std::string_view s) {
+bool is_long_decimal_integer(std::string_view s, const Event& e) {
+    if (e.tag != Tag::integer && (e.tag != Tag::none || e.style != ScalarStyle::plain)) return false;
     bool negative = !s.empty() && s[0] == '-';
     std::string_view digits = starts_with_sign(s) ? s.substr(1) : s;
     if (digits.empty() || (digits.size() > 1 && digits[0] == '0')) return false;

@@ -38,9 +38,6 @@ std::optional<i128> parse_i128(std::string_view s);
 std::optional<double> parse_f64(std::string_view s);
 // A zero followed by decimal digits (after one sign), which is no integer.
 bool is_leading_zero_decimal(std::string_view s);
-// A decimal integer beyond 128 bits (a negative one beyond the signed
-// range), which the plain-scalar rules take as a float.
-bool is_long_decimal_integer(std::string_view s);
 
 // Plain scalar resolution of untagged YAML: null, boolean, integer, float, text.
 Resolved resolve_plain(std::string_view s);
@@ -48,6 +45,10 @@ Resolved resolve_plain(std::string_view s);
 // The resolution of a scalar event by its tag and style.  A core-tagged
 // scalar whose text does not fit its tag fails with "invalid value: ...".
 Resolved resolve_scalar(std::string_view text, const Event& e);
+// Whether the scalar event `e` (plain and untagged, or tagged !!int) is a
+// decimal integer beyond 128 bits (a negative one beyond the signed range),
+// which the plain-scalar rules take as a float.
+bool is_long_decimal_integer(std::string_view text, const Event& e);
 
 // Shortest decimal that reads back as `v`, written out in full without an
 // exponent, with ".0" when there is no point; inf, -inf and NaN.

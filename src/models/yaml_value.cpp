@@ -19,8 +19,7 @@ struct Rules {
 
 YamlValue from_scalar(const Cursor& c, const Event& e, const Rules& rules) {
     std::string_view text = c.text(e);
-    if (rules.json && (e.tag == Tag::integer || (e.tag == Tag::none && e.style == ScalarStyle::plain)) &&
-        is_long_decimal_integer(text)) {
+    if (rules.json && is_long_decimal_integer(text, e)) {
         // Described as one beyond 64 bits but within 128 is: the digits, as u128 or i128.
         bool negative = text[0] == '-';
         std::string_view digits = text[0] == '+' ? text.substr(1) : text;
