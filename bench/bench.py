@@ -20,6 +20,13 @@ as for a user.  The floor runs once before each of those runs, so that it
 sees the same load of a shared machine: a figure is our best time over the
 floor's best in the same runs.  Asserts nothing; never part of the tests.
 
+Beside the table, the attribute part (its label "attribute access", so
+`--only attribute` runs it alone): in one fresh process, interleaved runs of
+a field read by attribute and by item (on the first package of
+examples/result.yml and on the result itself), and of a missing attribute
+read with a default, next to the same miss on a plain class whose
+__getattr__ raises AttributeError; printed as ratios of the medians.
+
 Usage (inside the root, with the package installed):
     python3 bench/bench.py BRINDLE_BENCH_PROGRAM [--large] [--only TEXT] [FILE...]
 """
@@ -221,6 +228,59 @@ def worker(a):
     except Exception as e:  # the row shows it; the other rows go on
         out["error"] = f"{type(e).__name__}: {e}"
     print(json.dumps(out))
+
+
+# ---------------------------------------------------------------- worker: attribute access
+
+ATTRIBUTE_LABEL = "attribute access"
+ATTRIBUTE_EXAMPLE = os.path.join(CLONE, "examples", "result.yml")
+# Goals: a field by attribute over the same field by item; a miss over the
+# miss of a plain class.
+ATTRIBUTE_HIT_GOAL, ATTRIBUTE_MISS_GOAL = 1.5, 2.0
+ATTRIBUTE_UNROLL = 20  # accesses per turn of the timed loop
+
+
+def attribute_worker(a):
+    """Median nanoseconds per access of each case, from interleaved runs in
+    this process; the empty loop's time is taken off every case."""
+    import statistics
+
+    from brindle import ort
+
+    class Plain:
+        def __getattr__(self, name):
+            raise AttributeError(name)
+
+    result = ort.OrtResult.from_yaml_file(ATTRIBUTE_EXAMPLE)
+    pkg = result.analyzer.result.packages[0]
+    cases = {
+        "empty": ("None", pkg),
+        "pkg.id": ("o.id", pkg),
+        "pkg['id']": ("o['id']", pkg),
+        "result.repository": ("o.repository", result),
+        "result['repository']": ("o['repository']", result),
+        "getattr(pkg, 'nope', None)": ("getattr(o, 'nope', None)", pkg),
+        "getattr(plain, 'nope', None)": ("getattr(o, 'nope', None)", Plain()),
+    }
+    loops = {}
+    for name, (expr, obj) in cases.items():
+        body = "; ".join([expr] * ATTRIBUTE_UNROLL)
+        scope = {}
+        exec(f"def run(o, turns):\n    for _ in turns:\n        {body}\n", scope)
+        loops[name] = (scope["run"], obj)
+    turns = range(2000)
+    samples = {name: [] for name in cases}
+    deadline = time.perf_counter() + a.budget
+    rounds = 0
+    while rounds < 15 or (time.perf_counter() < deadline and rounds < 1000):
+        for name, (run, obj) in loops.items():
+            t0 = time.perf_counter()
+            run(obj, turns)
+            samples[name].append((time.perf_counter() - t0) / (len(turns) * ATTRIBUTE_UNROLL))
+        rounds += 1
+    medians = {name: statistics.median(s) for name, s in samples.items()}
+    empty = medians.pop("empty")
+    print(json.dumps({"rounds": rounds, "ns": {name: (m - empty) * 1e9 for name, m in medians.items()}}))
 
 
 # ---------------------------------------------------------------- inputs
@@ -455,6 +515,24 @@ def summary(rows):
         print(f"ERROR {r.label}: {r.figures['error']}")
 
 
+def attribute_part(a):
+    w = run_worker(a, ["--attribute"])
+    print()
+    if "ns" not in w:
+        print(f"ERROR {ATTRIBUTE_LABEL}: {w.get('error', 'no figures')}")
+        return
+    ns = w["ns"]
+    print(f"Attribute access, on examples/result.yml: medians of {w['rounds']} interleaved runs, ns per access "
+          f"(goals: a field by attribute <= {ATTRIBUTE_HIT_GOAL} x by item, a miss <= {ATTRIBUTE_MISS_GOAL} x "
+          f"the plain class's miss):")
+    for mine, other, goal in (("pkg.id", "pkg['id']", ATTRIBUTE_HIT_GOAL),
+                              ("result.repository", "result['repository']", ATTRIBUTE_HIT_GOAL),
+                              ("getattr(pkg, 'nope', None)", "getattr(plain, 'nope', None)", ATTRIBUTE_MISS_GOAL)):
+        ratio = ns[mine] / ns[other] if ns[other] > 0 else math.inf
+        star = "*" if ratio > goal else ""
+        print(f"  {mine:28} {ns[mine]:8.1f}   {other:30} {ns[other]:8.1f}   ratio {ratio:5.2f}{star}")
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("files", nargs="*", metavar="BRINDLE_BENCH_PROGRAM [FILE]",
@@ -476,15 +554,24 @@ def main():
     ap.add_argument("--gc-off", action="store_true", help=argparse.SUPPRESS)
     ap.add_argument("--expect", action="store_true", help=argparse.SUPPRESS)
     ap.add_argument("--one-key", help=argparse.SUPPRESS)
+    ap.add_argument("--attribute", action="store_true", help=argparse.SUPPRESS)
     a = ap.parse_args()
     if a.worker:
-        return worker(a)
+        return attribute_worker(a) if a.attribute else worker(a)
     if not a.files:
         ap.error("the benchmark program is needed")
     a.program, a.files = a.files[0], a.files[1:]
     sys.path.insert(0, HERE)
 
     rows = inputs(a)
+    attributes = not a.files and (not a.only or any(o in ATTRIBUTE_LABEL for o in a.only))
+    if rows:
+        table(a, rows)
+    if attributes:
+        attribute_part(a)
+
+
+def table(a, rows):
     baseline = run_worker(a, ["--baseline"])["maxrss"]
     import yaml  # noqa: F401  (only to fail early when PyYAML is missing)
 
