@@ -121,10 +121,13 @@ PyRef get_item(const ObjectData& d, std::string_view name) {
     throw PythonError{};
 }
 
-PyRef get_field_attr(const ObjectData& d, std::string_view name) {
-    if (auto i = d.find(name)) return d.value(*i);
-    throw_error(PyExc_AttributeError,
-                "'" + d.type_name() + "' object has no attribute '" + std::string(name) + "'");
+// The field `name` (a str whose UTF-8 form is `text`) as an attribute: a new
+// reference, or null with the AttributeError of a miss set.
+PyObject* field_attribute(const ObjectData& d, PyObject* name, std::string_view text) noexcept {
+    if (auto i = d.find(text)) return Py_NewRef(d.values[*i]);
+    // The type name's str holds the same text as type_name().
+    PyErr_Format(PyExc_AttributeError, "'%U' object has no attribute '%U'", d.shape->type_name_str(), name);
+    return nullptr;
 }
 
 PyRef names_list(const ObjectData& d, std::size_t leading_count, const char* const* leading) {
@@ -537,14 +540,15 @@ PyObject* object_repr_slot(PyObject* self) {
     });
 }
 
+// The ordinary lookup first, so that a method, a class attribute or an
+// instance attribute wins over a field of the same name; then the fields.
 PyObject* object_getattro(PyObject* self, PyObject* name) {
-    if (PyObject* found = PyObject_GenericGetAttr(self, name)) return found;
-    if (!PyErr_ExceptionMatches(PyExc_AttributeError)) return nullptr;
-    PyErr_Clear();
+    PyObject* found = ordinary_attribute(self, name);
+    if (found != nullptr || PyErr_Occurred() != nullptr) return found;
     return guarded<PyObject*>(nullptr, [&] {
         ObjectData& d = data_of(self);
         SharedHold hold(d.borrow);
-        return get_field_attr(d, text_argument(name, "name")).release();
+        return field_attribute(d, name, text_argument(name, "name"));
     });
 }
 
@@ -777,10 +781,10 @@ PyRef object_get_item(PyObject* obj, std::string_view name) {
     return get_item(d, name);
 }
 
-PyRef object_get_field_attr(PyObject* obj, std::string_view name) {
+PyObject* object_field_attribute(PyObject* obj, PyObject* name, std::string_view text) {
     ObjectData& d = checked_data(obj);
     SharedHold hold(d.borrow, SharedHold::Role::nested);
-    return get_field_attr(d, name);
+    return field_attribute(d, name, text);
 }
 
 bool object_contains(PyObject* obj, std::string_view name) {

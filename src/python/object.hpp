@@ -73,9 +73,19 @@ PyRef make_object(PyTypeObject* cls, const ObjectShape& shape, PyObject* const* 
 
 // The value of the first field called `name`, or KeyError with the name.
 PyRef object_get_item(PyObject* obj, std::string_view name);
-// The value of the first field called `name`, or AttributeError
-// "'<type name>' object has no attribute '<name>'".
-PyRef object_get_field_attr(PyObject* obj, std::string_view name);
+// The ordinary attribute lookup that the generic getattr makes (the class's
+// attributes, then the instance dict), quiet about a miss: a new reference;
+// null with no exception set when nothing is found, an AttributeError raised
+// by a descriptor (a property) counting as nothing found; null with the
+// exception set for any other failure, a name that is not a str among them.
+inline PyObject* ordinary_attribute(PyObject* obj, PyObject* name) noexcept {
+    return _PyObject_GenericGetAttrWithDict(obj, name, nullptr, 1);
+}
+// The value of the first field called `name` (a str whose UTF-8 form is
+// `text`), a new reference; or null with AttributeError "'<type name>' object
+// has no attribute '<name>'" set, raised directly: a miss is common (hasattr,
+// getattr with a default) and costs no more than that one exception.
+PyObject* object_field_attribute(PyObject* obj, PyObject* name, std::string_view text);
 bool object_contains(PyObject* obj, std::string_view name);
 Py_ssize_t object_len(PyObject* obj);
 // An iterator over a new list of the field names.

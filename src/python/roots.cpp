@@ -229,16 +229,16 @@ private:
     static PyObject* repr(PyObject* o) {
         return guarded<PyObject*>(nullptr, [&] { return on_tree(o, object_repr).release(); });
     }
+    // The methods first, then the fields of the tree.
     static PyObject* getattro(PyObject* o, PyObject* attr) {
+        PyObject* found = ordinary_attribute(o, attr);
+        if (found != nullptr || PyErr_Occurred() != nullptr) return found;
         return guarded<PyObject*>(nullptr, [&] {
-            if (PyObject* found = PyObject_GenericGetAttr(o, attr)) return found;
-            if (!PyErr_ExceptionMatches(PyExc_AttributeError)) throw PythonError{};
-            PyErr_Clear();
             Instance& inst = self(o);
             SharedHold hold(inst.borrow);
             std::string_view k = text_argument(attr, "name");
             PyRef t = tree(inst);
-            return object_get_field_attr(t.get(), k).release();
+            return object_field_attribute(t.get(), attr, k);
         });
     }
 
