@@ -2,6 +2,7 @@
 signals and other threads while a read waits, and the UTF-8 check made on
 the bytes as they arrive."""
 
+import contextlib
 import json
 import os
 import signal
@@ -106,10 +107,13 @@ def sigint_raises():
     signal.signal(signal.SIGINT, old)
 
 
-def signal_main_thread(signum, after=lambda: True):
-    """Sends `signum` to the main thread once `after()` is true and the main
-    thread has gone to sleep (in the read or open that waits)."""
+@contextlib.contextmanager
+def signalling_main_thread(signum, after=lambda: True):
+    """Sends `signum` to the main thread, within the `with` block, once
+    `after()` is true and the main thread has gone to sleep (in the read or
+    open that waits)."""
     stat = f"/proc/self/task/{threading.main_thread().native_id}/stat"
+    done = threading.Event()
 
     def sleeping():
         with open(stat) as f:
@@ -119,7 +123,7 @@ def signal_main_thread(signum, after=lambda: True):
         if not after():
             return
         end = time.monotonic() + LIMIT
-        while time.monotonic() < end:
+        while time.monotonic() < end and not done.is_set():
             # Asleep twice, a while apart: not just waiting for the
             # interpreter's lock on its way to the call.
             if sleeping():
@@ -127,20 +131,23 @@ def signal_main_thread(signum, after=lambda: True):
                 if sleeping():
                     break
             time.sleep(0.01)
-        signal.pthread_kill(threading.main_thread().ident, signum)
+        if not done.is_set():
+            signal.pthread_kill(threading.main_thread().ident, signum)
 
     thread = threading.Thread(target=send, daemon=True)
     thread.start()
-    return thread
+    try:
+        yield
+    finally:
+        done.set()
+        thread.join(LIMIT)
 
 
 def test_a_signal_interrupts_a_read_that_waits(fifo, sigint_raises):
     with Writer(fifo, TEXT[:20], "pause", TEXT[20:]) as writer:
-        sender = signal_main_thread(signal.SIGINT, writer.paused)
-        with pytest.raises(KeyboardInterrupt):
+        with signalling_main_thread(signal.SIGINT, writer.paused), pytest.raises(KeyboardInterrupt):
             LC.from_yaml_file(str(fifo))
         assert writer.waiting()  # the rest of the text was not waited for
-        sender.join(LIMIT)
 
 
 def test_a_signal_handler_that_returns_lets_the_read_go_on(fifo):
@@ -153,8 +160,8 @@ def test_a_signal_handler_that_returns_lets_the_read_go_on(fifo):
     old = signal.signal(signal.SIGUSR1, handler)
     try:
         with Writer(fifo, TEXT[:20], "pause", TEXT[20:]) as writer:
-            signal_main_thread(signal.SIGUSR1, writer.paused)
-            result = LC.from_yaml_file(str(fifo))
+            with signalling_main_thread(signal.SIGUSR1, writer.paused):
+                result = LC.from_yaml_file(str(fifo))
     finally:
         signal.signal(signal.SIGUSR1, old)
     assert seen == [True]  # the handler ran while the read waited
@@ -185,11 +192,9 @@ def test_a_signal_interrupts_an_open_that_waits_for_a_writer(fifo, sigint_raises
          "os.close(os.open(sys.argv[1], os.O_WRONLY | os.O_NONBLOCK))", str(fifo), str(LIMIT)],
         stderr=subprocess.DEVNULL)
     try:
-        sender = signal_main_thread(signal.SIGINT)
-        with pytest.raises(KeyboardInterrupt):
+        with signalling_main_thread(signal.SIGINT), pytest.raises(KeyboardInterrupt):
             LC.from_yaml_file(str(fifo))
         assert late.poll() is None
-        sender.join(LIMIT)
     finally:
         late.kill()
         late.wait()
