@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -29,11 +30,39 @@ namespace {
     throw_error(reinterpret_cast<PyObject*>(Py_TYPE(sample.get())), text);
 }
 
+[[noreturn]] void throw_not_utf8() { throw_error(PyExc_OSError, "stream did not contain valid UTF-8"); }
+
+// Makes `call`, a system call that may wait (the open or a read of a FIFO),
+// with the interpreter's lock let go, so that other threads run meanwhile.
+// When a signal interrupts it, the signal handlers run, as for the
+// interpreter's own reads: one that raises ends the call with its exception,
+// else the call is made again.  Any other error fails with its OSError.
+template <class Call>
+auto waiting(Call call) {
+    for (;;) {
+        decltype(call()) result;
+        int error;
+        Py_BEGIN_ALLOW_THREADS
+        result = call();
+        error = errno;
+        Py_END_ALLOW_THREADS
+        if (result >= 0) return result;
+        if (error != EINTR) throw_os_error(error);
+        if (PyErr_CheckSignals() < 0) throw PythonError{};
+    }
+}
+
+int open_waiting(const std::string& path) {
+    return waiting([&] { return ::open(path.c_str(), O_RDONLY | O_CLOEXEC); });
+}
+
+std::size_t read_waiting(int fd, char* into, std::size_t room) {
+    return static_cast<std::size_t>(waiting([&] { return ::read(fd, into, room); }));
+}
+
 class File {
 public:
-    explicit File(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
-        if (fd_ < 0) throw_os_error(errno);
-    }
+    explicit File(const std::string& path) : fd_(open_waiting(path)) {}
     ~File() { ::close(fd_); }
     File(const File&) = delete;
     File& operator=(const File&) = delete;
@@ -45,9 +74,11 @@ private:
 
 }  // namespace
 
-bool is_valid_utf8(std::string_view s) noexcept {
-    auto p = reinterpret_cast<const unsigned char*>(s.data());
+Utf8Prefix utf8_whole_prefix(std::string_view s) noexcept {
+    auto begin = reinterpret_cast<const unsigned char*>(s.data());
+    const unsigned char* p = begin;
     const unsigned char* end = p + s.size();
+    auto at = [&](bool bad) { return Utf8Prefix{static_cast<std::size_t>(p - begin), bad}; };
     while (p < end) {
         unsigned char c = *p;
         if (c < 0x80) {
@@ -67,15 +98,17 @@ bool is_valid_utf8(std::string_view s) noexcept {
             if (c == 0xf0) lo = 0x90;
             else if (c == 0xf4) hi = 0x8f;   // nothing above U+10FFFF
         } else {
-            return false;
+            return at(true);
         }
-        if (static_cast<std::size_t>(end - p) < len) return false;
-        if (p[1] < lo || p[1] > hi) return false;
-        for (std::size_t i = 2; i < len; ++i)
-            if ((p[i] & 0xc0) != 0x80) return false;
+        // The bytes there are, of a character that may be cut off at the end.
+        std::size_t have = std::min(len, static_cast<std::size_t>(end - p));
+        if (have > 1 && (p[1] < lo || p[1] > hi)) return at(true);
+        for (std::size_t i = 2; i < have; ++i)
+            if ((p[i] & 0xc0) != 0x80) return at(true);
+        if (have < len) return at(false);
         p += len;
     }
-    return true;
+    return at(false);
 }
 
 namespace {
@@ -112,17 +145,22 @@ FileText::FileText(std::string_view path) {
     if (::fstat(file.fd(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
         expected = static_cast<std::size_t>(st.st_size);
     pages_.grow(expected + 1);
+    // The bytes before `checked` are whole UTF-8 characters: each read is
+    // checked as it arrives, so an endless stream of bad bytes fails at once.
+    std::size_t checked = 0;
     for (;;) {
         if (size_ == pages_.size) pages_.grow(2 * pages_.size);
-        ssize_t n = ::read(file.fd(), pages_.data + size_, pages_.size - size_);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            throw_os_error(errno);
-        }
+        std::size_t n = read_waiting(file.fd(), pages_.data + size_, pages_.size - size_);
         if (n == 0) break;
-        size_ += static_cast<std::size_t>(n);
+        size_ += n;
+        // A signal that came while bytes arrived interrupts nothing (the read
+        // gives the bytes instead), and the next read may wait long.
+        if (PyErr_CheckSignals() < 0) throw PythonError{};
+        Utf8Prefix scan = utf8_whole_prefix({pages_.data + checked, size_ - checked});
+        if (scan.bad) throw_not_utf8();
+        checked += scan.whole;
     }
-    if (!is_valid_utf8(text())) throw_error(PyExc_OSError, "stream did not contain valid UTF-8");
+    if (checked != size_) throw_not_utf8();  // ends within a character
 }
 
 FileText::~FileText() = default;

@@ -17,6 +17,9 @@ public:
     // (FileNotFoundError ...), or plain OSError "stream did not contain valid
     // UTF-8" or "out of memory"; a path holding a NUL character fails with
     // ValueError "embedded null byte" instead of naming a shorter path.
+    // Bytes that are not UTF-8 fail as soon as they are read.  Other threads
+    // run while the open or a read waits (a FIFO); a signal meanwhile runs its
+    // handler, and a handler that raises ends the read with its exception.
     explicit FileText(std::string_view path);
     ~FileText();
     FileText(const FileText&) = delete;
@@ -47,7 +50,15 @@ private:
     std::size_t released_ = 0;  // bytes from the start given back
 };
 
-// Whether `s` is well-formed UTF-8.
-bool is_valid_utf8(std::string_view s) noexcept;
+// How much of a run of bytes is well-formed UTF-8.
+struct Utf8Prefix {
+    std::size_t whole;  // leading bytes that are whole, valid characters
+    bool bad;           // the bytes after them start no valid character
+};
+
+// Scans `s` once.  Unless `bad`, the bytes after `whole` (at most 3) are the
+// start of a character that the bytes to come may complete, so a text that
+// arrives in pieces is checked by scanning each piece after those bytes.
+Utf8Prefix utf8_whole_prefix(std::string_view s) noexcept;
 
 }  // namespace brindle::python
