@@ -12,17 +12,17 @@
 
 namespace {
 
-// Every root class and Object, walked whole; raises on any difference.
+// Every root class, read from the example files, and Object, walked whole;
+// raises on any difference.
 constexpr const char* use_the_module = R"py(
 import json, sys
 sys.path.insert(0, PACKAGE)
 from brindle import ort
 
 roots = [
-    ort.OrtResult.from_yaml_file(CORPUS + "/results/12.yml"),
-    ort.RepositoryConfiguration.from_yaml_file(CORPUS + "/repo-config/01.yml"),
-    ort.LicenseClassifications.from_yaml_str(
-        "categories: [{name: a}]\ncategorizations: [{id: MIT, categories: [a]}]\n"),
+    ort.OrtResult.from_yaml_file(EXAMPLES + "/result.yml"),
+    ort.RepositoryConfiguration.from_yaml_file(EXAMPLES + "/repository-configuration.yml"),
+    ort.LicenseClassifications.from_yaml_file(EXAMPLES + "/license-classifications.yml"),
 ]
 for root in roots:
     assert getattr(ort, type(root).__name__) is type(root)
@@ -60,7 +60,7 @@ else:
 )py";
 
 void use_module() {
-    std::string source = std::string("PACKAGE = '") + BRINDLE_PYTHON_PACKAGE + "'\nCORPUS = '" + BRINDLE_CORPUS +
+    std::string source = std::string("PACKAGE = '") + BRINDLE_PYTHON_PACKAGE + "'\nEXAMPLES = '" + BRINDLE_EXAMPLES +
                          "'\n" + use_the_module;
     ASSERT_EQ(PyRun_SimpleString(source.c_str()), 0);
     // The class of internal faults, which no Python code reaches unless a

@@ -11,7 +11,7 @@ import textwrap
 
 import pytest
 
-RESULT = pathlib.Path(__file__).resolve().parents[3] / "shared" / "corpus" / "results" / "12.yml"
+RESULT = pathlib.Path(__file__).resolve().parents[2] / "examples" / "result.yml"
 
 CASES = {
     # to_dict copies a list whose first item is a dict with a key whose hash
