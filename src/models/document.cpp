@@ -3,6 +3,7 @@
 #include <yaml.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <unordered_map>
 
@@ -54,11 +55,15 @@ struct EventGuard {
 
 // Scalar bytes of one chunk are kept in blocks of this size; a longer text
 // gets a block of its own.
-constexpr std::size_t text_block = 16 * 1024;
+constexpr std::size_t text_block = small_document_window ? 16 : 16 * 1024;
 // How far loading runs ahead of the event asked for.
-constexpr std::size_t load_ahead = 512;
+constexpr std::size_t load_ahead = small_document_window ? 0 : 512;
 // Released chunks kept for reuse, so that a long read touches the same memory.
-constexpr std::size_t spare_chunks = 2;
+constexpr std::size_t spare_chunks = small_document_window ? 0 : 2;
+
+#ifdef BRINDLE_SMALL_DOCUMENT_WINDOW
+std::atomic<std::size_t> released_chunks{0};
+#endif
 
 }  // namespace
 
@@ -80,7 +85,7 @@ struct Document::Chunk {
 };
 
 // How much more input is taken in before its owner hears of it again.
-constexpr std::size_t release_step = 256 * 1024;
+constexpr std::size_t release_step = small_document_window ? 1 : 256 * 1024;
 
 struct Document::Parser {
     yaml_parser_t parser{};
@@ -140,6 +145,10 @@ struct Document::Parser {
     }
 };
 
+#ifdef BRINDLE_SMALL_DOCUMENT_WINDOW
+std::size_t released_chunk_count() noexcept { return released_chunks.load(std::memory_order_relaxed); }
+#endif
+
 Document::Document(std::string_view text, InputRelease release) : parser_(std::make_unique<Parser>()) {
     auto& p = parser_->parser;
     yaml_parser_set_encoding(&p, YAML_UTF8_ENCODING);
@@ -168,6 +177,9 @@ void Document::release_before(std::size_t chunk) {
         auto& c = chunks_[released_];
         if (!c || c->pinned) continue;
         chunk_events_[released_] = nullptr;
+#ifdef BRINDLE_SMALL_DOCUMENT_WINDOW
+        released_chunks.fetch_add(1, std::memory_order_relaxed);
+#endif
         if (spare_.size() < spare_chunks) {
             c->make_reusable();
             spare_.push_back(std::move(c));

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -118,6 +119,10 @@ std::size_t page_size() {
     return size;
 }
 
+#ifdef BRINDLE_SMALL_DOCUMENT_WINDOW
+std::atomic<std::size_t> released_pages{0};
+#endif
+
 }  // namespace
 
 // The text lives in an anonymous mapping: pages given back with
@@ -170,7 +175,15 @@ void FileText::release_before(void* file_text, const char* up_to) noexcept {
     std::size_t end = static_cast<std::size_t>(up_to - f.pages_.data) / page_size() * page_size();
     if (end <= f.released_) return;
     ::madvise(f.pages_.data + f.released_, end - f.released_, MADV_DONTNEED);
+#ifdef BRINDLE_SMALL_DOCUMENT_WINDOW
+    ::mprotect(f.pages_.data + f.released_, end - f.released_, PROT_NONE);
+    released_pages.fetch_add((end - f.released_) / page_size(), std::memory_order_relaxed);
+#endif
     f.released_ = end;
 }
+
+#ifdef BRINDLE_SMALL_DOCUMENT_WINDOW
+std::size_t FileText::released_page_count() noexcept { return released_pages.load(std::memory_order_relaxed); }
+#endif
 
 }  // namespace brindle::python

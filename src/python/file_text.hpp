@@ -28,8 +28,16 @@ public:
     std::string_view text() const noexcept { return {pages_.data, size_}; }
 
     // Gives back the whole pages before `up_to`, which is in the text; what
-    // they held must not be read again.  For models::InputRelease.
+    // they held must not be read again.  For models::InputRelease.  In the
+    // build with the smallest document window the pages given back are made
+    // unreadable too, so that a read of them faults at once.
     static void release_before(void* file_text, const char* up_to) noexcept;
+
+#ifdef BRINDLE_SMALL_DOCUMENT_WINDOW
+    // Pages given back so far by every FileText of the process, for the
+    // tests to see that they are.
+    static std::size_t released_page_count() noexcept;
+#endif
 
 private:
     // An anonymous mapping, unmapped when dropped.

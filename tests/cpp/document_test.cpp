@@ -1,7 +1,9 @@
 // Document-level reading: one document, nesting, anchors and aliases, syntax
 // errors, and the place of errors.
+#include <algorithm>
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "models/json_value.hpp"
 #include "models/yaml_value.hpp"
@@ -240,6 +242,43 @@ TEST(Document, LongDocuments) {
     input += "end]";
     texts.push_back("end");
     EXPECT_EQ(read_ok<std::vector<std::string>>(input), texts);
+}
+
+// The build with the least window (BRINDLE_SMALL_DOCUMENT_WINDOW, as the
+// sanitizer and fuzz builds are) gives chunks back and offers every piece of
+// input it has taken in back to its owner even on a short document, so that
+// every test input walks the release of memory.
+TEST(Document, LeastWindowReleasesOnShortInput) {
+#ifndef BRINDLE_SMALL_DOCUMENT_WINDOW
+    GTEST_SKIP() << "runs in the build with BRINDLE_SMALL_DOCUMENT_WINDOW on (scripts/sanitize)";
+#else
+    std::string input = "keys:\n";
+    for (int i = 0; i < 300; ++i)
+        input += "  key-" + std::to_string(i) + ": [some text " + std::to_string(i) + ", more]\n";
+    std::vector<const char*> offered;
+    InputRelease release{[](void* owner, const char* up_to) { static_cast<std::vector<const char*>*>(owner)->push_back(up_to); },
+                         &offered};
+    const std::size_t chunks_before = released_chunk_count();
+    auto v = read_yaml_document(
+        input,
+        [](Cursor& c) {
+            OrderedMap<std::string, Lists> value;
+            read(c, value);
+            return value;
+        },
+        release);
+    ASSERT_NE(v.find("keys"), nullptr);
+    const Lists& keys = *v.find("keys");
+    EXPECT_EQ(keys.size(), 300u);
+    ASSERT_NE(keys.find("key-299"), nullptr);
+    EXPECT_EQ(*keys.find("key-299"), (std::vector<std::string>{"some text 299", "more"}));
+    EXPECT_GT(released_chunk_count(), chunks_before);
+    // Offered at every read, forward only, up to the end of the input.
+    EXPECT_GE(offered.size(), input.size() / 1024);
+    EXPECT_TRUE(std::is_sorted(offered.begin(), offered.end()));
+    ASSERT_FALSE(offered.empty());
+    EXPECT_EQ(offered.back(), input.data() + input.size());
+#endif
 }
 
 TEST(Document, SkipNode) {
