@@ -47,7 +47,7 @@ class CollectorHandBack;
 class CollectorPause {
 public:
 #ifdef Py_GIL_DISABLED
-    CollectorPause() noexcept = default;
+    CollectorPause() noexcept {}
     static void release() noexcept {}
 #else
     CollectorPause() noexcept {
@@ -86,7 +86,7 @@ private:
 class CollectorHandBack {
 public:
 #ifdef Py_GIL_DISABLED
-    CollectorHandBack() noexcept = default;
+    CollectorHandBack() noexcept {}
 #else
     CollectorHandBack() noexcept : pause_(CollectorPause::holder_) {
         if (pause_ == nullptr) return;
