@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "python/collector_pause.hpp"
 #include "python/py_ref.hpp"
 
 namespace brindle::python {
@@ -45,6 +46,10 @@ inline PyRef dict_from(const Entries& entries) {
     // container); it is tracked when complete if so.
     bool track = false;
     for (const auto& [key, value] : entries) {
+        // From the first key that is not an exact str on, Python code may
+        // run, and let go of values the build holds: the collector's switch
+        // is the program's for the rest of the build (collector_pause.hpp).
+        if (!PyUnicode_CheckExact(key.get())) CollectorPause::release();
         if (PyObject_GC_IsTracked(dict.get())) {
             track = true;
             PyObject_GC_UnTrack(dict.get());

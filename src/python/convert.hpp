@@ -31,6 +31,7 @@
 #include "models/json_value.hpp"
 #include "models/model.hpp"
 #include "models/yaml_value.hpp"
+#include "python/collector_pause.hpp"
 #include "python/containers.hpp"
 #include "python/errors.hpp"
 #include "python/object.hpp"
@@ -160,6 +161,11 @@ inline OnceBox<ModelClass> model_class_cell;
 // looked up and the names interned once per type.
 template <models::ModelStruct S>
 const ModelClass& model_class() {
+    if (const ModelClass* made = model_class_cell<S>.peek()) return *made;
+    // Looking the class up may run Python code (an import), and waiting for
+    // another thread that makes it lets other threads run: the collector's
+    // switch is the program's meanwhile.
+    CollectorHandBack hand_back;
     return model_class_cell<S>.get_or_make([] {
         PyRef cls = model_struct_class(models::Model<S>::name);
         std::vector<std::string_view> keys;

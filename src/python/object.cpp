@@ -752,6 +752,10 @@ PyRef make_object(PyTypeObject* cls, const ObjectShape& shape, PyObject* const* 
     if (cls->tp_new == base->tp_new && cls->tp_init == base->tp_init) return new_instance(cls, shape, values);
     // The class's construction was changed from Python: call the class as
     // the constructor is called, with the type name and a dict of the fields.
+    // The collector's switch is the program's meanwhile, and until the
+    // references made for the call are dropped: what the call let go of may
+    // be finalized then.
+    CollectorHandBack hand_back;
     Entries entries;
     {
         ValuesGuard guard(values, shape.size());

@@ -114,6 +114,9 @@ public:
         return *v;
     }
 
+    // The stored value, or null if it was not made yet.
+    const T* peek() const noexcept { return value_.load(std::memory_order_acquire); }
+
 private:
     static void forget(ScopedCell& cell) noexcept {
         static_cast<OnceBox&>(cell).value_.store(nullptr, std::memory_order_release);
