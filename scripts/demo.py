@@ -7,12 +7,14 @@ Without files it reads the examples under examples/.
 
 The root class of each file comes from --root (OrtResult,
 RepositoryConfiguration or LicenseClassifications) or, without it, from the
-file's top-level keys.  --json prints each file as brindle writes it back
-instead of a summary.  A file that cannot be read is reported with its name
-and the error, and the exit status is 1; the other files are still read.
+file's top-level keys, those of a block mapping or of a JSON object alike.
+--json prints each file as brindle writes it back instead of a summary.  A
+file that cannot be read is reported with its name and the error, and the
+exit status is 1; the other files are still read.
 """
 
 import argparse
+import mmap
 import os
 import pathlib
 import re
@@ -21,38 +23,113 @@ import sys
 from brindle.ort import LicenseClassifications, OrtResult, RepositoryConfiguration
 
 EXAMPLES = pathlib.Path(__file__).resolve().parent.parent / "examples"
-EXAMPLE_FILES = ["result.yml", "repository-configuration.yml", "license-classifications.yml"]
+EXAMPLE_FILES = ["result.yml", "result.json", "repository-configuration.yml", "license-classifications.yml"]
 ROOTS = {cls.__name__: cls for cls in (OrtResult, RepositoryConfiguration, LicenseClassifications)}
 RESULT_KEYS = {"repository"}
 CLASSIFICATION_KEYS = {"categories", "categorizations"}
 CONFIGURATION_KEYS = {"analyzer", "includes", "excludes", "resolutions", "curations", "package_configurations",
                       "license_choices", "snippet_choices"}
 
-# A key at the start of a line of the top-level block mapping, plain or quoted.
-TOP_KEY = re.compile(r"""(?:"([^"\\]*)"|'([^']*)'|([^\s#'"{}\[\],:?!&*|>%@`-][^:#]*?))[ \t]*:(?:[ \t]|$)""")
+# Where the document's keys are looked for, in the bytes of the file: a byte
+# order mark, which the reader skips too, then blank lines, comments,
+# directives and document markers, then a block mapping whose keys stand at
+# the indentation of the first, or a flow mapping (a JSON object).
+BOM = b"\xef\xbb\xbf"
+SPACE = re.compile(rb"(?:\s++|#[^\n]*+)*+")
+MARKER = re.compile(rb"(?:%[^\n]*+|---|\.\.\.)(?=\s|\Z)")
+
+
+def key_pattern(plain):
+    """A double-quoted, single-quoted or plain key (`plain`: the characters
+    after its first), and the colon after it."""
+    return (rb"""(?:"((?:[^"\\\n]|\\.)*+)"|'((?:[^'\n]|'')*+)'|([^\s#'"{}\[\],:?!&*|>%@`-]"""
+            + plain + rb"*?))[ \t]*:")
+
+
+BLOCK_KEY = key_pattern(rb"[^:#\n]") + rb"(?=\s|\Z)"
+FLOW_KEY = re.compile(key_pattern(rb"[^{}\[\],:#\n]"), re.S)
+# What a flow value holds up to the next bracket, or the next comma while it
+# is the value of a top-level key: scalars, with quoted ones (in which
+# brackets and commas are text) and comments taken whole.  A quote inside a
+# plain scalar (it's) starts nothing.
+QUOTED = rb"""(?<![^\s{\[,:])(?:"[^"\\]*+(?:\\.[^"\\]*+)*+"|'[^']*+(?:''[^']*+)*+')|(?<!\S)#[^\n]*+|["'#]"""
+FILL = re.compile(rb"""(?:[^"'#{}\[\],]++|""" + QUOTED + rb")*+", re.S)
+FILL_NESTED = re.compile(rb"""(?:[^"'#{}\[\]]++|""" + QUOTED + rb")*+", re.S)
+OPEN, CLOSE, COMMA = b"{[", b"}]", ord(",")
 
 
 class DemoError(Exception):
     """A file that cannot be shown; its text is what the user reads."""
 
 
-def top_level_keys(text):
-    """The keys of the document's top-level block mapping, in order."""
-    keys = []
-    for line in text.splitlines():
-        if not line or line[0] in " \t#" or line.startswith(("---", "...", "%")):
-            continue
-        match = TOP_KEY.match(line)
-        if match:
-            keys.append(next(group for group in match.groups() if group is not None))
-    return keys
+def top_level_keys(data):
+    """Yields the keys of the document's top-level mapping in the bytes
+    `data`, in order, each as soon as it is found; nothing when the
+    document is not a mapping.  Values are skipped, not read."""
+    pos = len(BOM) if data[:len(BOM)] == BOM else 0
+    line = pos
+    while True:
+        pos = SPACE.match(data, pos).end()
+        marker = (pos == line or data[pos - 1] == ord("\n")) and MARKER.match(data, pos)
+        if not marker:
+            break
+        pos = marker.end()
+    if data[pos:pos + 1] == b"{":
+        yield from flow_keys(data, pos + 1)
+    else:
+        yield from block_keys(data, pos)
 
 
-def root_for(text):
-    """The root class a file's top-level keys show."""
-    keys = set(top_level_keys(text))
-    if keys & RESULT_KEYS:
-        return OrtResult
+def key_text(match):
+    return next(group for group in match.groups() if group is not None).decode("utf-8", "replace")
+
+
+def block_keys(data, pos):
+    # Every later key stands at the start of a line, at the first key's
+    # indentation; a line that starts with a document marker ends the document.
+    start = data.rfind(b"\n", 0, pos) + 1
+    indent = pos - max(start, len(BOM) if data[:len(BOM)] == BOM else 0)
+    later = re.compile(rb"(?m)^ {%d}(?:(?:---|\.\.\.)(?=\s|\Z)|%s)" % (indent, BLOCK_KEY))
+    match = re.compile(BLOCK_KEY).match(data, pos)
+    while match and match.group(0)[-1:] == b":":
+        yield key_text(match)
+        match = later.search(data, match.end())
+
+
+def flow_keys(data, pos):
+    while True:
+        pos = SPACE.match(data, pos).end()
+        key = FLOW_KEY.match(data, pos)
+        if not key:
+            return
+        yield key_text(key)
+        # Past the value, to the comma after it or the end of the mapping.
+        pos, depth = key.end(), 0
+        while True:
+            pos = (FILL_NESTED if depth else FILL).match(data, pos).end()
+            if pos == len(data):
+                return
+            c = data[pos]
+            pos += 1
+            if c in OPEN:
+                depth += 1
+            elif c in CLOSE:
+                if not depth:
+                    return
+                depth -= 1
+            elif c == COMMA:
+                break
+
+
+def root_for(keys):
+    """The root class that a file's top-level keys show; `keys` is read only
+    as far as it takes to tell."""
+    seen = []
+    for key in keys:
+        if key in RESULT_KEYS:
+            return OrtResult
+        seen.append(key)
+    keys = set(seen)
     if keys & CLASSIFICATION_KEYS:
         return LicenseClassifications
     if keys and keys <= CONFIGURATION_KEYS:
@@ -60,6 +137,22 @@ def root_for(text):
     shown = ", ".join(sorted(keys)) or "none"
     raise DemoError(f"cannot tell what the file holds from its top-level keys ({shown}); "
                     f"name the root with --root {'|'.join(ROOTS)}")
+
+
+def root_of_file(path):
+    """The root class for the file at `path`, from as little of it as tells:
+    a result's first key is usually `repository`."""
+    try:
+        with open(path, "rb") as f:
+            try:
+                data = mmap.mmap(f.fileno(), 0, access=mmap.ACCESS_READ)
+            except (ValueError, OSError):
+                # Empty, or not a regular file: read as it comes.
+                return root_for(top_level_keys(f.read()))
+            with data:
+                return root_for(top_level_keys(data))
+    except OSError as error:
+        raise DemoError(error.strerror or str(error)) from None
 
 
 def count(n, one, many=None):
@@ -177,12 +270,7 @@ SHOW = {OrtResult: show_result, RepositoryConfiguration: show_configuration,
 
 def show(path, root, as_json):
     if root is None:
-        try:
-            with open(path, "rb") as f:
-                text = f.read().decode("utf-8", errors="replace")
-        except OSError as error:
-            raise DemoError(error.strerror or str(error)) from None
-        root = root_for(text)
+        root = root_of_file(path)
     try:
         value = root.from_yaml_file(path)
     except (OSError, ValueError, MemoryError, RecursionError) as error:

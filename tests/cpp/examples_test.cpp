@@ -1,6 +1,7 @@
 // The example inputs under examples/, which the demo reads on a clone without
 // the corpus: each reads whole, holds what it is there to show, and reads
-// back the same from its YAML and its JSON.
+// back the same from its YAML and its JSON; the result written as JSON holds
+// what the YAML one does.
 #include <string>
 
 #include "models/json_writer.hpp"
@@ -47,6 +48,10 @@ TEST(Examples, Result) {
     ASSERT_EQ(r.advisor->results.size(), 1u);
     EXPECT_EQ(r.evaluator->violations.size(), 1u);
     reads_back(r, "result.yml");
+}
+
+TEST(Examples, ResultAsJson) {
+    EXPECT_TRUE(read_ok<OrtResult>(example("result.json")) == read_ok<OrtResult>(example("result.yml")));
 }
 
 TEST(Examples, RepositoryConfiguration) {

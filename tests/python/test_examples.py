@@ -3,6 +3,7 @@ on a clone without the corpus."""
 
 import json
 import pathlib
+import runpy
 import subprocess
 import sys
 
@@ -15,6 +16,7 @@ EXAMPLES = ROOT / "examples"
 DEMO = ROOT / "scripts" / "demo.py"
 FILES = {
     "result.yml": OrtResult,
+    "result.json": OrtResult,
     "repository-configuration.yml": RepositoryConfiguration,
     "license-classifications.yml": LicenseClassifications,
 }
@@ -29,6 +31,11 @@ def test_examples_read_and_read_back(name, root):
     value = root.from_yaml_file(str(EXAMPLES / name))
     assert value.to_dict() == json.loads(value.to_json())
     assert root.from_yaml_str(value.to_yaml()).to_json() == value.to_json()
+
+
+def test_the_json_result_is_the_yaml_result():
+    yml, json_ = (OrtResult.from_yaml_file(str(EXAMPLES / name)) for name in ("result.yml", "result.json"))
+    assert json_.to_json() == yml.to_json()
 
 
 def test_the_result_names_only_packages_it_has():
@@ -101,6 +108,10 @@ def test_demo_summarises_each_example(tmp_path):
         ("categorizations: []\n", "LicenseClassifications"),
         ('"categories":\n- name: a\n', "LicenseClassifications"),
         ("excludes:\n  paths: []\nanalyzer: {}\n", "RepositoryConfiguration"),
+        ('{\n  "repository" : {"vcs": {"revision": "r"}, "vcs_processed": {"revision": "r"}, "config": {}}\n}\n',
+         "OrtResult"),
+        ('{"excludes": {"paths": []}, "analyzer": {}}', "RepositoryConfiguration"),
+        ("\ufeffexcludes:\n  paths: []\nanalyzer: {}\n", "RepositoryConfiguration"),
     ],
 )
 def test_demo_tells_the_root_from_the_top_level_keys(tmp_path, text, root):
@@ -124,6 +135,9 @@ def test_demo_takes_the_root_from_the_option(tmp_path):
     "name, text, args, error",
     [
         ("missing.yml", None, [], "demo: missing.yml: No such file or directory\n"),
+        ("empty.yml", "", [],
+         "demo: empty.yml: cannot tell what the file holds from its top-level keys (none); "
+         "name the root with --root OrtResult|RepositoryConfiguration|LicenseClassifications\n"),
         ("odd.yml", "name: x\nother: 1\n", [],
          "demo: odd.yml: cannot tell what the file holds from its top-level keys (name, other); "
          "name the root with --root OrtResult|RepositoryConfiguration|LicenseClassifications\n"),
@@ -143,3 +157,46 @@ def test_demo_names_a_file_it_cannot_read(tmp_path, name, text, args, error):
     assert run.stderr == error
     assert "Traceback" not in run.stdout
     assert "include-in-notice-file: 2 licenses" in run.stdout
+
+
+# The demo's own functions, as it defines them.
+DEMO_NAMES = runpy.run_path(str(DEMO), run_name="demo")
+
+
+@pytest.mark.parametrize(
+    "text, keys",
+    [
+        # A block mapping: only keys at the first key's indentation count,
+        # with whatever line ends; a sequence under a key is no key.
+        (b"repository:\n  vcs: {}\nanalyzer:\n- a: 1\n'labels': x\n\"scanner\" : y\n",
+         ["repository", "analyzer", "labels", "scanner"]),
+        (b"  a: 1\n  b:\n    c: 2\n  d: 3\n", ["a", "b", "d"]),
+        (b"name: x\r\nother: 1\r\n", ["name", "other"]),
+        # A JSON object and a YAML flow mapping: brackets and commas in quoted
+        # text, a quote inside a plain scalar and a comment are skipped.
+        (b'{\n  "repository" : {"a": [1, "}", {"b": "c,\\"d"}]},\n  "analyzer": null, "labels": {}\n}\n',
+         ["repository", "analyzer", "labels"]),
+        (b"{a: it's, 'b': [x, 'y}'], c: d # }\n , e: 1}", ["a", "b", "c", "e"]),
+        # A byte order mark before either.
+        (b"\xef\xbb\xbfexcludes:\n  paths: []\nanalyzer: {}\n", ["excludes", "analyzer"]),
+        (b'\xef\xbb\xbf{"excludes": {}}', ["excludes"]),
+        # Comments, directives and document markers before the keys; a
+        # document end marker after them.
+        (b"# c\n%YAML 1.2\n---\n# more\n\nlabels: {}\nrepository: x\n...\nother: 1\n", ["labels", "repository"]),
+        (b"--- # c\n{repository: x}\n", ["repository"]),
+        # No mapping at all.
+        (b"", []),
+        (b"- a: 1\n", []),
+        (b"[{a: 1}]", []),
+        (b"just text\n", []),
+    ],
+)
+def test_demo_finds_the_top_level_keys(text, keys):
+    assert list(DEMO_NAMES["top_level_keys"](text)) == keys
+
+
+def test_demo_reads_keys_only_until_it_can_tell():
+    # A result's first key decides: the rest of a large file is not scanned.
+    keys = iter(["repository", "analyzer"])
+    assert DEMO_NAMES["root_for"](keys) is OrtResult
+    assert list(keys) == ["analyzer"]
