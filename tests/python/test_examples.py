@@ -1,11 +1,15 @@
-"""The example inputs under examples/ and the demo that reads them: both work
-on a clone without the corpus."""
+"""The example inputs under examples/, the demo that reads them and the
+README's example of code of one's own run through scripts/python: all work on
+a clone without the corpus."""
 
 import json
 import pathlib
+import re
 import runpy
+import shlex
 import subprocess
 import sys
+import textwrap
 
 import pytest
 
@@ -14,6 +18,7 @@ from brindle.ort import LicenseClassifications, OrtResult, RepositoryConfigurati
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 EXAMPLES = ROOT / "examples"
 DEMO = ROOT / "scripts" / "demo.py"
+PYTHON = ROOT / "scripts" / "python"
 FILES = {
     "result.yml": OrtResult,
     "result.json": OrtResult,
@@ -200,3 +205,30 @@ def test_demo_reads_keys_only_until_it_can_tell():
     keys = iter(["repository", "analyzer"])
     assert DEMO_NAMES["root_for"](keys) is OrtResult
     assert list(keys) == ["analyzer"]
+
+
+def test_the_readme_example_runs_through_scripts_python(tmp_path):
+    # The README's indented blocks: the report's code, and the commands that
+    # run it and a line of code given directly (without scripts/sid, which
+    # these tests already run in).
+    blocks = [textwrap.dedent(block) for block in
+              re.findall(r"(?m)(?:^    .*\n(?:\n(?=    ))?)+", (ROOT / "README.md").read_text(encoding="utf-8"))]
+    [report] = [block for block in blocks if block.startswith("import sys\n") and "brindle" in block]
+    [commands] = [block.splitlines() for block in blocks if "scripts/sid scripts/python my_report.py" in block]
+    (tmp_path / "my_report.py").write_text(report, encoding="utf-8")
+    outputs = []
+    for command in commands:
+        sid, python, *args = shlex.split(command)
+        assert (sid, python) == ("scripts/sid", "scripts/python")
+        args = [str(tmp_path / arg) if arg == "my_report.py" else arg for arg in args]
+        run = subprocess.run([str(PYTHON), *args], cwd=ROOT, capture_output=True, text=True, timeout=600)
+        assert (run.returncode, run.stderr) == (0, "")
+        outputs.append(run.stdout)
+    assert outputs == [
+        "Maven:org.example.tides:tide-tables:3.2.1 The Apache Software License, Version 2.0\n"
+        "Maven:org.example.json:tiny-json:0.9.4 MIT\n"
+        "Maven:org.example.test:checkmate:5.0.0 Eclipse Public License v2.0\n"
+        "NPM::colour-names:2.3.0 MIT OR Apache-2.0\n"
+        "NPM::left-fold:1.0.2 ISC\n",
+        "<class 'brindle.ort.OrtResult'>\n",
+    ]
