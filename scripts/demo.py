@@ -36,7 +36,8 @@ CONFIGURATION_KEYS = {"analyzer", "includes", "excludes", "resolutions", "curati
 # the indentation of the first, or a flow mapping (a JSON object).
 BOM = b"\xef\xbb\xbf"
 SPACE = re.compile(rb"(?:\s++|#[^\n]*+)*+")
-MARKER = re.compile(rb"(?:%[^\n]*+|---|\.\.\.)(?=\s|\Z)")
+DOCUMENT_MARKER = rb"(?:---|\.\.\.)(?=\s|\Z)"
+MARKER = re.compile(rb"%[^\n]*+|" + DOCUMENT_MARKER)
 
 
 def key_pattern(plain):
@@ -66,30 +67,29 @@ def top_level_keys(data):
     """Yields the keys of the document's top-level mapping in the bytes
     `data`, in order, each as soon as it is found; nothing when the
     document is not a mapping.  Values are skipped, not read."""
-    pos = len(BOM) if data[:len(BOM)] == BOM else 0
-    line = pos
+    text = pos = len(BOM) if data[:len(BOM)] == BOM else 0
     while True:
         pos = SPACE.match(data, pos).end()
-        marker = (pos == line or data[pos - 1] == ord("\n")) and MARKER.match(data, pos)
+        marker = (pos == text or data[pos - 1] == ord("\n")) and MARKER.match(data, pos)
         if not marker:
             break
         pos = marker.end()
     if data[pos:pos + 1] == b"{":
         yield from flow_keys(data, pos + 1)
     else:
-        yield from block_keys(data, pos)
+        yield from block_keys(data, pos, text)
 
 
 def key_text(match):
     return next(group for group in match.groups() if group is not None).decode("utf-8", "replace")
 
 
-def block_keys(data, pos):
+def block_keys(data, pos, text):
     # Every later key stands at the start of a line, at the first key's
-    # indentation; a line that starts with a document marker ends the document.
-    start = data.rfind(b"\n", 0, pos) + 1
-    indent = pos - max(start, len(BOM) if data[:len(BOM)] == BOM else 0)
-    later = re.compile(rb"(?m)^ {%d}(?:(?:---|\.\.\.)(?=\s|\Z)|%s)" % (indent, BLOCK_KEY))
+    # indentation (`text`: where the text starts, past a byte order mark); a
+    # line that starts with a document marker ends the document.
+    indent = pos - max(data.rfind(b"\n", 0, pos) + 1, text)
+    later = re.compile(rb"(?m)^ {%d}(?:%s|%s)" % (indent, DOCUMENT_MARKER, BLOCK_KEY))
     match = re.compile(BLOCK_KEY).match(data, pos)
     while match and match.group(0)[-1:] == b":":
         yield key_text(match)

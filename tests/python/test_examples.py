@@ -13,6 +13,7 @@ import textwrap
 
 import pytest
 
+import corpus
 from brindle.ort import LicenseClassifications, OrtResult, RepositoryConfiguration
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
@@ -198,6 +199,21 @@ DEMO_NAMES = runpy.run_path(str(DEMO), run_name="demo")
 )
 def test_demo_finds_the_top_level_keys(text, keys):
     assert list(DEMO_NAMES["top_level_keys"](text)) == keys
+
+
+FOLDER_ROOTS = {"results": OrtResult, "repo-config": RepositoryConfiguration,
+                "license-classifications": LicenseClassifications}
+
+
+@pytest.mark.parametrize("path", [param for folder in FOLDER_ROOTS for param in corpus.files(folder, "*")])
+def test_demo_tells_the_root_of_every_corpus_file(path):
+    # Results in YAML and JSON among them.  One configuration snippet holds a
+    # key no root has (rule_violations, by mistake at the top).
+    if (path.parent.name, path.name) == ("repo-config", "45.yml"):
+        with pytest.raises(DEMO_NAMES["DemoError"], match=r"\(analyzer, excludes, rule_violations\)"):
+            DEMO_NAMES["root_of_file"](str(path))
+    else:
+        assert DEMO_NAMES["root_of_file"](str(path)) is FOLDER_ROOTS[path.parent.name]
 
 
 def test_demo_reads_keys_only_until_it_can_tell():
