@@ -13,8 +13,9 @@
 //
 // A field's value kind comes from its member's C++ type, found by overload
 // of `read(Cursor&, T&)`.  Absent defaulted fields keep the value the struct
-// gives them by default; absent optional fields (std::optional members) stay
-// empty; an absent required field fails.
+// gives them by default, and so do those declared `defaulted_or_null` when
+// their value is null or empty; absent optional fields (std::optional
+// members) stay empty; an absent required field fails.
 #pragma once
 
 #include <array>
@@ -33,7 +34,7 @@
 
 namespace brindle::models {
 
-enum class Presence : std::uint8_t { required, optional, defaulted };
+enum class Presence : std::uint8_t { required, optional, defaulted, defaulted_or_null };
 
 // What a struct does with a key that names none of its fields.
 enum class UnknownKeys : std::uint8_t {
@@ -63,6 +64,11 @@ constexpr Field<S, std::optional<M>> optional(std::string_view key, std::optiona
 template <class S, class M>
 constexpr Field<S, M> defaulted(std::string_view key, M S::*member) {
     return {key, member, Presence::defaulted};
+}
+
+template <class S, class M>
+constexpr Field<S, M> defaulted_or_null(std::string_view key, M S::*member) {
+    return {key, member, Presence::defaulted_or_null};
 }
 
 template <class S>
@@ -155,7 +161,15 @@ void read_struct_fields(Cursor& at, const Event& start, S& out, SeenFields<S>& s
         if (seen[index]) throw ReadError(duplicate_field_message(field_keys<S>[index]));
         seen[index] = true;
         value.set_key(field_keys<S>[index]);
-        with_field<S>(index, [&](const auto& field) { read(value, out.*field.member); });
+        with_field<S>(index, [&](const auto& field) {
+            if (field.presence != Presence::defaulted_or_null) {
+                read(value, out.*field.member);
+                return;
+            }
+            at_node(value, [&](Cursor& node) {
+                if (!read_absent(node)) read(node, out.*field.member);
+            });
+        });
     }
     at.next();
 }

@@ -236,6 +236,28 @@ TEST(DependencyGraph, ReferenceDefaults) {
     EXPECT_EQ(yaml(g.scope_roots[0].dependencies[1]), "pkg: 0\nfragment: 0\ndependencies: []\nlinkage: DYNAMIC\nissues: []\n");
 }
 
+// A node without `pkg` is the graph's first package, and so is one whose
+// `pkg` is null or empty, as earlier readers wrote it back.
+TEST(DependencyGraph, NodePackageDefaults) {
+    const std::pair<const char*, std::int64_t> cases[] = {
+        {"{}", 0},           {"{fragment: 1}", 0}, {"{pkg: }", 0},     {"{pkg: ~}", 0}, {"{pkg: null}", 0},
+        {"{pkg: NULL}", 0},  {"{pkg: !!null null}", 0}, {"{pkg: 0}", 0}, {"{pkg: 5}", 5}, {"", 0},
+    };
+    for (const auto& [node, pkg] : cases) {
+        auto g = read_ok<DependencyGraph>(std::string("nodes:\n- ") + node + "\n");
+        ASSERT_EQ(g.nodes.size(), 1u) << node;
+        EXPECT_EQ(g.nodes[0].pkg, pkg) << node;
+        std::string n = std::to_string(pkg);
+        EXPECT_EQ(yaml(g.nodes[0]), "pkg: " + n + "\nfragment: " + (std::string(node) == "{fragment: 1}" ? "1" : "0") +
+                                        "\nlinkage: DYNAMIC\nissues: []\n")
+            << node;
+        EXPECT_EQ(json(g.nodes[0]).substr(0, 12 + n.size()), "{\n  \"pkg\": " + n + ",") << node;
+    }
+    // A pkg behind an alias is read at its anchor.
+    auto g = read_ok<DependencyGraph>("nodes:\n- {pkg: &p ~, fragment: 2}\n- {pkg: *p}\n");
+    EXPECT_EQ(g.nodes[1].pkg, 0);
+}
+
 TEST(DependencyGraph, ReferencesAndTheirIdentity) {
     auto g = read_ok<DependencyGraph>(
         "scope_roots:\n"
@@ -317,17 +339,14 @@ TEST(DependencyGraph, NodesEdgesAndPackages) {
     ASSERT_EQ(g.nodes.size(), 7u);
     EXPECT_EQ(g.nodes[1], DependencyGraphNode{});
     EXPECT_EQ(g.nodes[2], DependencyGraphNode{});
-    EXPECT_EQ(g.nodes[3], (DependencyGraphNode{std::nullopt, 7, PackageLinkage::DYNAMIC, {}}));
+    EXPECT_EQ(g.nodes[3], (DependencyGraphNode{0, 7, PackageLinkage::DYNAMIC, {}}));
     EXPECT_EQ(g.nodes[4], g.nodes[5]);
     EXPECT_EQ(g.nodes[4].pkg, 0);
     EXPECT_EQ(g.nodes[6].issues.size(), 2u);
     EXPECT_EQ(g.edges.size(), 3u);
-    for (const char* empty_pkg : {"pkg: ~", "pkg: null", "pkg:", "fragment: 0"})
-        EXPECT_EQ(read_ok<DependencyGraph>(std::string("nodes:\n- ") + empty_pkg + "\n").nodes[0].pkg, std::nullopt)
-            << empty_pkg;
 
     EXPECT_EQ(json(g.nodes[1]),
-              "{\n  \"pkg\": null,\n  \"fragment\": 0,\n  \"linkage\": \"DYNAMIC\",\n  \"issues\": []\n}");
+              "{\n  \"pkg\": 0,\n  \"fragment\": 0,\n  \"linkage\": \"DYNAMIC\",\n  \"issues\": []\n}");
     EXPECT_EQ(json(g.edges[2]), "{\n  \"from\": -1,\n  \"to\": 100\n}");
     g.nodes.resize(2);
     EXPECT_EQ(yaml(g),
@@ -339,7 +358,7 @@ TEST(DependencyGraph, NodesEdgesAndPackages) {
               "scopes: {}\n"
               "nodes:\n"
               "- pkg: 1\n  fragment: 0\n  linkage: DYNAMIC\n  issues: []\n"
-              "- pkg: null\n  fragment: 0\n  linkage: DYNAMIC\n  issues: []\n"
+              "- pkg: 0\n  fragment: 0\n  linkage: DYNAMIC\n  issues: []\n"
               "edges:\n"
               "- from: 1\n  to: 0\n"
               "- from: 1\n  to: 2\n"
@@ -387,7 +406,7 @@ TEST(DependencyGraph, RealGraphRoundTrip) {
   },
   "nodes": [
     {
-      "pkg": null,
+      "pkg": 0,
       "fragment": 0,
       "linkage": "PROJECT_STATIC",
       "issues": []

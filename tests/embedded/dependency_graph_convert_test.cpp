@@ -1,5 +1,5 @@
 // Dependency graphs and projects as Python values: typed objects down to the
-// references, an absent node package as None, scopes as a plain dict.
+// references, an absent node package as 0, scopes as a plain dict.
 #define PY_SSIZE_T_CLEAN
 #include <Python.h>
 #include <gtest/gtest.h>
@@ -29,7 +29,7 @@ TEST(DependencyGraphConverter, Graph) {
               "scope_roots=[DependencyReference(pkg=0, fragment=0, dependencies=[DependencyReference(pkg=1, "
               "fragment=-1, dependencies=[], linkage='STATIC', issues=[])], linkage='DYNAMIC', issues=[])], "
               "scopes={'a:b': [RootDependencyIndex(root=0, fragment=0)], 'c': []}, "
-              "nodes=[DependencyGraphNode(pkg=None, fragment=0, linkage='DYNAMIC', issues=[]), "
+              "nodes=[DependencyGraphNode(pkg=0, fragment=0, linkage='DYNAMIC', issues=[]), "
               "DependencyGraphNode(pkg=3, fragment=0, linkage='PROJECT_STATIC', issues=[])], "
               "edges=[DependencyGraphEdge(from=1, to=0)])");
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 #include "models/model.hpp"
@@ -10,10 +9,10 @@
 
 namespace brindle::models::ort {
 
-// One node of a dependency graph: an optional package index, its fragment,
-// linkage and issues.  The numbers are kept as read.
+// One node of a dependency graph: its package's index, its fragment, linkage
+// and issues.  The numbers are kept as read.
 struct DependencyGraphNode {
-    std::optional<std::int64_t> pkg;
+    std::int64_t pkg = 0;
     std::int64_t fragment = 0;
     PackageLinkage linkage = PackageLinkage::DYNAMIC;
     std::vector<Issue> issues;
@@ -29,7 +28,9 @@ struct brindle::models::Model<brindle::models::ort::DependencyGraphNode> {
     static constexpr std::string_view name = "DependencyGraphNode";
     static constexpr auto unknown_keys = UnknownKeys::reject;
     static constexpr auto fields = std::tuple{
-        optional("pkg", &T::pkg),
+        // Producers leave out a `pkg` of 0; files written back by earlier
+        // readers hold `pkg: null` for it.
+        defaulted_or_null("pkg", &T::pkg),
         defaulted("fragment", &T::fragment),
         defaulted("linkage", &T::linkage),
         defaulted("issues", &T::issues),
