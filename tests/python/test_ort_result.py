@@ -68,8 +68,9 @@ def test_real_files_read_or_fail_cleanly(path):
             OrtResult.from_yaml_file(str(path))
         assert FAILING[path.name] in str(info.value)
         return
-    # The files of the current form (11.yml and 13.yml leave out the values of
-    # references that their producer does not write) read and write back.
+    # The files of the current form read and write back: 11.yml and 13.yml
+    # leave out the values of references that their producer does not write,
+    # 39.json escapes characters above U+FFFF as surrogate pairs.
     result = OrtResult.from_yaml_file(str(path))
     assert result.to_dict() == json.loads(result.to_json())
     assert OrtResult.from_yaml_str(result.to_yaml()).to_json() == result.to_json()
@@ -84,6 +85,47 @@ def test_references_without_the_values_left_out():
     first = graph.scope_roots[0]
     assert (first.pkg, first.linkage, first.issues) == (0, "DYNAMIC", [])
     assert [d.pkg for d in first.dependencies] == [1, 2]
+
+
+ANALYZER = ("analyzer:\n  start_time: s\n  end_time: e\n"
+            "  environment: {ort_version: v, build_jdk: j, java_version: j, os: o, processors: 1, max_memory: 1}\n"
+            "  config: {allow_dynamic_versions: false, skip_excluded: false}\n"
+            "  result:\n    projects: []\n    packages: []\n"
+            "    dependency_graphs:\n      NPM:\n        packages: [NPM::a:1]\n        nodes:\n")
+
+
+# The producer leaves out a node's `pkg` of 0; earlier builds wrote it back as
+# null.  Every form is that number on every road out.
+@pytest.mark.parametrize("node, pkg", [
+    ("{}", 0), ("", 0), ("{pkg: }", 0), ("{pkg: ~}", 0), ("{pkg: null}", 0), ("{pkg: !!null null}", 0),
+    ("{pkg: 0}", 0), ("{pkg: 5}", 5),
+])
+def test_a_graph_node_without_pkg_is_the_first_package(node, pkg):
+    result = OrtResult.from_yaml_str(REPOSITORY + ANALYZER + "        - " + node + "\n")
+    graph = result.analyzer.result.dependency_graphs["NPM"]
+    assert type(graph.nodes[0].pkg) is int and graph.nodes[0].pkg == pkg
+    assert result.to_dict()["analyzer"]["result"]["dependency_graphs"]["NPM"]["nodes"][0]["pkg"] == pkg
+    assert json.loads(graph.to_json())["nodes"][0]["pkg"] == pkg
+    assert f"\n  pkg: {pkg}\n" in graph.to_yaml()
+    with pytest.raises(ValueError) as info:
+        OrtResult.from_yaml_str(REPOSITORY + ANALYZER + "        - {pkg: x}\n")
+    assert str(info.value).startswith(
+        'analyzer.result.dependency_graphs.NPM.nodes[0].pkg: invalid type: string "x", expected i64')
+
+
+# In every real graph each node names one of the graph's packages.
+@pytest.mark.corpus("results")
+def test_every_real_graph_node_names_a_package():
+    graphs = 0
+    for path in sorted((corpus.CORPUS / "results").iterdir()):
+        if path.name in FAILING:
+            continue
+        analyzer = OrtResult.from_yaml_file(str(path)).analyzer
+        for graph in (analyzer.result.dependency_graphs.values() if analyzer else []):
+            graphs += 1
+            for node in graph.nodes:
+                assert type(node.pkg) is int and 0 <= node.pkg < len(graph.packages), path.name
+    assert graphs > 0
 
 
 def test_scan_results_of_two_packages_of_one_repository():
