@@ -1,5 +1,7 @@
 #include "models/document.hpp"
 
+#include "models/surrogate_escapes.hpp"
+
 #include <yaml.h>
 
 #include <algorithm>
@@ -22,11 +24,6 @@ constexpr std::size_t load_depth_limit = 1024;
 // real file: the overshoot is bounded by what one piece can hold.
 constexpr std::size_t tag_directive_limit = 100;
 constexpr std::size_t input_piece = 1024;
-
-Mark to_mark(const yaml_mark_t& m) {
-    constexpr std::size_t most = UINT32_MAX;
-    return Mark{static_cast<std::uint32_t>(std::min(m.line, most)), static_cast<std::uint32_t>(std::min(m.column, most))};
-}
 
 Tag classify_tag(const char* tag) {
     if (!tag) return Tag::none;
@@ -89,10 +86,11 @@ constexpr std::size_t release_step = small_document_window ? 1 : 256 * 1024;
 
 struct Document::Parser {
     yaml_parser_t parser{};
-    std::string_view input;
-    std::size_t consumed = 0;
+    std::string_view text;
+    SurrogateEscapes input;
     InputRelease release;
-    std::size_t reported = 0;  // input consumed when the owner last heard
+    std::size_t reported = 0;  // input released when the owner last heard
+    std::string restored;      // a scalar's text as written, see SurrogateEscapes
     bool stream_end = false;
     bool too_many_tag_directives = false;
     // Anchor name to its number; a later definition of a name replaces the
@@ -105,7 +103,7 @@ struct Document::Parser {
     std::vector<std::uint32_t> open;
     std::size_t open_anchored = 0;  // open collections that carry an anchor
 
-    Parser() {
+    explicit Parser(std::string_view t) : text(t), input(t) {
         if (!yaml_parser_initialize(&parser)) throw std::bad_alloc();
     }
     ~Parser() { yaml_parser_delete(&parser); }
@@ -119,17 +117,17 @@ struct Document::Parser {
             ps.too_many_tag_directives = true;
             return 0;
         }
-        std::size_t n = std::min({size, input_piece, ps.input.size() - ps.consumed});
-        if (n) std::memcpy(buffer, ps.input.data() + ps.consumed, n);
-        ps.consumed += n;
-        *size_read = n;
+        *size_read = ps.input.fill(reinterpret_cast<char*>(buffer), size, input_piece);
         // libyaml keeps what it read in buffers of its own.
-        if (ps.release.release && ps.consumed - ps.reported >= release_step) {
-            ps.release.release(ps.release.owner, ps.input.data() + ps.consumed);
-            ps.reported = ps.consumed;
+        std::size_t releasable = ps.input.releasable();
+        if (ps.release.release && releasable >= ps.reported + release_step) {
+            ps.release.release(ps.release.owner, ps.text.data() + releasable);
+            ps.reported = releasable;
         }
         return 1;
     }
+
+    Mark mark(const yaml_mark_t& m) const { return input.position(m.index, m.line, m.column); }
 
     // The next event; false with `failure` set when libyaml fails.
     bool parse(yaml_event_t& ev, std::optional<ReadError>& failure) {
@@ -138,8 +136,8 @@ struct Document::Parser {
         if (too_many_tag_directives) {
             failure = ReadError::libyaml("too many %TAG directives", 0, {}, nullptr, {});
         } else {
-            failure = ReadError::libyaml(parser.problem, parser.problem_offset, to_mark(parser.problem_mark),
-                                         parser.context, to_mark(parser.context_mark));
+            failure = ReadError::libyaml(parser.problem, input.byte_offset(parser.problem_offset),
+                                         mark(parser.problem_mark), parser.context, mark(parser.context_mark));
         }
         return false;
     }
@@ -149,10 +147,9 @@ struct Document::Parser {
 std::size_t released_chunk_count() noexcept { return released_chunks.load(std::memory_order_relaxed); }
 #endif
 
-Document::Document(std::string_view text, InputRelease release) : parser_(std::make_unique<Parser>()) {
+Document::Document(std::string_view text, InputRelease release) : parser_(std::make_unique<Parser>(text)) {
     auto& p = parser_->parser;
     yaml_parser_set_encoding(&p, YAML_UTF8_ENCODING);
-    parser_->input = text;
     parser_->release = release;
     yaml_parser_set_input(&p, &Parser::read, parser_.get());
 }
@@ -260,7 +257,9 @@ bool Document::load_one() {
             complete_ = true;
             return false;
         }
-        Mark mark = to_mark(ev.start_mark);
+        Mark mark = ps.mark(ev.start_mark);
+        // What lies before an event is in no scalar still to come.
+        ps.input.passed(ev.start_mark.index);
         switch (ev.type) {
             case YAML_STREAM_START_EVENT:
             case YAML_DOCUMENT_START_EVENT:
@@ -299,14 +298,21 @@ bool Document::load_one() {
                 // Local tags keep their name (after the "!") for the generic value reader.
                 const char* tag_name = tag == Tag::local ? reinterpret_cast<const char*>(sc.tag) + 1 : nullptr;
                 std::size_t tag_size = tag_name ? std::strlen(tag_name) : 0;
+                std::string_view value(reinterpret_cast<const char*>(sc.value), sc.length);
+                // Only a double-quoted scalar reads escapes: elsewhere a
+                // rewritten pair of them is given back as written.
+                if (sc.style != YAML_DOUBLE_QUOTED_SCALAR_STYLE &&
+                    ps.input.restore(ev.start_mark.index, ev.end_mark.index, value, ps.restored))
+                    value = ps.restored;
+                ps.input.passed(ev.end_mark.index);
                 Event& rec = append();
                 rec.kind = EventKind::scalar;
                 rec.style = to_style(sc.style);
                 rec.tag = tag;
                 rec.mark = mark;
-                rec.text_size = sc.length;
+                rec.text_size = value.size();
                 rec.aux = static_cast<std::uint32_t>(tag_size);
-                rec.text_data = store(reinterpret_cast<const char*>(sc.value), sc.length, tag_name, tag_size);
+                rec.text_data = store(value.data(), value.size(), tag_name, tag_size);
                 if (sc.anchor) define_anchor(reinterpret_cast<const char*>(sc.anchor), 1);
                 ++loaded_;
                 return true;

@@ -60,7 +60,13 @@ TEST(LeastWindow, FromYamlFileGivesPagesBack) {
 #ifndef BRINDLE_SMALL_DOCUMENT_WINDOW
     GTEST_SKIP() << skip_reason;
 #else
-    std::string yaml = "categories:\n";
+    // A text pages long, in which escapes of a character above U+FFFF are
+    // text: the input they stand in is kept until the text is read, and one
+    // where they are that character.
+    std::string pairs;
+    for (int i = 0; i < 600; ++i) pairs += " \\uD83D\\uDE00 x";
+    std::string yaml = "categories:\n- name: plain\n  description:" + pairs + "\n- name: \"quoted\"\n  description: \"" +
+                       pairs + "\"\n";
     for (int i = 0; i < 200; ++i)
         yaml += "- name: \"category-" + std::to_string(i) + "\"\n  description: \"Category number " + std::to_string(i) +
                 " of a file of a few pages.\"\n";
@@ -76,7 +82,9 @@ with open(PATH, encoding="utf-8") as f:
     text = f.read()
 read = ort.LicenseClassifications.from_yaml_file(PATH)
 assert read.to_json() == ort.LicenseClassifications.from_yaml_str(text).to_json()
-assert len(read.categories) == 200 and read.categories[199].name == "category-199"
+assert len(read.categories) == 202 and read.categories[201].name == "category-199"
+assert read.categories[0].description == (" \\uD83D\\uDE00 x" * 600).strip()
+assert read.categories[1].description == " \U0001F600 x" * 600
 )py";
     ASSERT_EQ(PyRun_SimpleString(source.c_str()), 0);
     // Every whole page that libyaml has taken in is given back.

@@ -1,4 +1,5 @@
 import json
+import re
 
 import pytest
 
@@ -85,6 +86,24 @@ def test_references_without_the_values_left_out():
     first = graph.scope_roots[0]
     assert (first.pkg, first.linkage, first.issues) == (0, "DYNAMIC", [])
     assert [d.pkg for d in first.dependencies] == [1, 2]
+
+
+# Pairs of \u escapes of one character above U+FFFF (not after an escaped
+# backslash), with the text before them.
+SURROGATE_PAIR = re.compile(r"(?<!\\)((?:\\\\)*)\\u(d[89ab][0-9a-f]{2})\\u(d[c-f][0-9a-f]{2})", re.IGNORECASE)
+
+
+@pytest.mark.corpus("results")
+def test_a_real_json_result_with_surrogate_pairs(tmp_path):
+    path = corpus.CORPUS / "results" / "39.json"
+    text = path.read_text(encoding="utf-8")
+    raw, pairs = SURROGATE_PAIR.subn(
+        lambda m: m[1] + chr(0x10000 + ((int(m[2], 16) - 0xD800) << 10) + int(m[3], 16) - 0xDC00), text)
+    assert pairs == 14
+    (tmp_path / "raw.json").write_text(raw, encoding="utf-8")
+    written = OrtResult.from_yaml_file(str(path)).to_json()
+    assert written == OrtResult.from_yaml_file(str(tmp_path / "raw.json")).to_json()
+    assert "\U0001F496" in written
 
 
 ANALYZER = ("analyzer:\n  start_time: s\n  end_time: e\n"

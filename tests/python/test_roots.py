@@ -216,6 +216,30 @@ def test_byte_order_mark(tmp_path, text):
     assert outcome(LC.from_yaml_file, str(marked)) == expected
 
 
+def test_surrogate_pairs_read_as_their_character(tmp_path):
+    # JSON writers (json.dumps among them) escape a character above U+FFFF as
+    # a UTF-16 surrogate pair; every root reads it as that character.
+    from brindle.ort import OrtResult, RepositoryConfiguration
+
+    cases = [
+        (LC, {"categories": [{"name": "\U0001F496", "description": "emoji \U0001F496 and \U0001D11E"}],
+              "categorizations": [{"id": "\U0001D11E", "categories": ["\U0001F496"]}]}),
+        (RepositoryConfiguration, {"excludes": {"paths": [{"pattern": "\U0001F496/**", "reason": "OTHER",
+                                                           "comment": "\U0010FFFF"}]}}),
+        (OrtResult, {"repository": {"vcs": {"revision": "\U0001F496"}, "vcs_processed": {"revision": "r"},
+                                    "config": {}}, "labels": {"\U0001F496": "\U0001D11E"}}),
+    ]
+    for cls, data in cases:
+        escaped = json.dumps(data)
+        assert "\\ud83d\\udc96" in escaped
+        expected = cls.from_yaml_str(json.dumps(data, ensure_ascii=False)).to_json()
+        assert "\U0001F496" in expected
+        assert cls.from_yaml_str(escaped).to_json() == expected
+        path = tmp_path / "escaped.json"
+        path.write_text(escaped, encoding="ascii")
+        assert cls.from_yaml_file(str(path)).to_json() == expected
+
+
 def test_to_json_alone_builds_no_tree():
     # The typed class of the root name is made by the first tree build only.
     import subprocess

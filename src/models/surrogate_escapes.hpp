@@ -1,0 +1,82 @@
+// The input as libyaml is given it: a character above U+FFFF escaped as a
+// UTF-16 surrogate pair, two `\u` escapes (`"\uD83D\uDC96"`, as JSON writers
+// escape it), which libyaml rejects escape by escape, is handed over as the
+// one `\U` escape of that character (`\U0001F496`).
+//
+// Where such a pair stands is not known when it is handed over: only a
+// double-quoted scalar reads escapes, and elsewhere (plain, single-quoted and
+// block scalars, comments) the twelve characters are text.  So every pair
+// that would be an escape in a double-quoted scalar is rewritten, and the
+// document reader asks afterwards, per scalar: a scalar that is not
+// double-quoted gets its text as written back (`restore`).  Each rewrite is
+// two characters shorter than what it stands for, and `position` and
+// `byte_offset` count them back in, so every position libyaml reports is one
+// in the text as written.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "models/read_error.hpp"
+
+namespace brindle::models {
+
+class SurrogateEscapes {
+public:
+    explicit SurrogateEscapes(std::string_view input) : input_(input) {}
+
+    // Writes the next at most `size` bytes of the rewritten input to `out`,
+    // taking at most about `piece` bytes of input; 0 once it is all taken.
+    std::size_t fill(char* out, std::size_t size, std::size_t piece);
+
+    // Input bytes taken so far.
+    std::size_t consumed() const noexcept { return consumed_; }
+    // The input before this offset is never looked at again.
+    std::size_t releasable() const noexcept {
+        return resolved_ < rewrites_.size() && rewrites_[resolved_].input < consumed_ ? rewrites_[resolved_].input
+                                                                                      : consumed_;
+    }
+
+    // A libyaml mark (character index, line and column of the rewritten
+    // input) as line and column of the input.
+    Mark position(std::size_t index, std::size_t line, std::size_t column) const;
+    // A byte offset of the rewritten input (libyaml's reader errors) as one of the input.
+    std::size_t byte_offset(std::size_t offset) const;
+
+    // Called for every event in document order, with the character indexes
+    // of its start and end.  For a scalar that is not double-quoted, whose
+    // text libyaml gave as `text`, gives true with the text as written in
+    // `out` when a rewrite stood inside it.
+    bool restore(std::size_t start, std::size_t end, std::string_view text, std::string& out);
+    void passed(std::size_t index);
+
+private:
+    struct Rewrite {
+        std::size_t index;  // character index in the rewritten input
+        std::size_t input;  // byte offset of the pair in the input
+    };
+    static constexpr std::size_t none = static_cast<std::size_t>(-1);
+    static constexpr std::size_t pair_size = 12;     // \uHHHH\uHHHH
+    static constexpr std::size_t rewrite_size = 10;  // \UHHHHHHHH
+
+    // The offset of the next pair at or after consumed_, looking no further
+    // than `limit` for its start; `none` if there is none before it.
+    std::size_t next_pair(std::size_t limit);
+    // The character the pair at `at` stands for, or 0 when no pair is there.
+    std::uint32_t pair_at(std::size_t at) const;
+
+    std::string_view input_;
+    std::size_t consumed_ = 0;
+    std::size_t scanned_ = 0;       // no pair starts in [consumed_, scanned_) but found_
+    std::size_t found_ = none;      // a pair found and not yet handed over
+    std::size_t characters_ = 0;    // characters handed over
+    char tail_[rewrite_size] = {};  // a rewrite that did not fit, from tail_used_ on
+    std::size_t tail_used_ = rewrite_size;
+    std::vector<Rewrite> rewrites_;
+    std::size_t resolved_ = 0;  // rewrites before this one lie behind the last event
+};
+
+}  // namespace brindle::models
