@@ -3,7 +3,10 @@ per input, every figure a ratio to the floor, which is libyaml parsing the
 same text into events with nothing kept (a C loop in the benchmark program).
 
 Rows: real corpus files, results generated at 1 and 20 MB (and 200 MB with
---large), one generated result as JSON text, and the one-key sets: a set
+--large), one generated result as JSON text, the same with characters above
+U+FFFF in its texts, written once as JSON escapes them (surrogate pairs) and
+once raw (the floor and PyYAML, which cannot read the pairs, read the raw
+text in both rows), and the one-key sets: a set
 whose elements all share the key the set hashes them by, next to the same
 set with distinct keys (100,000 findings; 20,000 elements of the other
 sets).
@@ -58,6 +61,10 @@ LARGE_MB = 200
 # chain, 100,000 of them take minutes to read).
 ONE_KEY_COUNTS = {"licenses": 100_000, "copyrights": 100_000}
 JSON_TEXT_MB = 0.65  # a YAML result of this size gives about 1 MB of JSON text
+# Added to every description, statement and message of the JSON text rows
+# with characters above U+FFFF.
+ASTRAL_TEXT = " \U0001F496 \U0001D11E"
+PAIRS_GOAL = 1.2  # from_yaml_str of the pairs over that of the raw characters
 
 # Goals; a figure that misses its goal gets a star.
 READ_GOAL, DICT_GOAL, RSS_GOAL, LINEAR_GOAL, ONE_KEY_GOAL = 1.2, 1.5, 3.0, 0.10, 1.2
@@ -188,9 +195,13 @@ def worker(a):
             del root
         import yaml
 
-        floor = Floor(a.program, a.path)
+        floor = Floor(a.program, a.floor_path or a.path)
         with open(a.path, encoding="utf-8") as f:
             text = f.read()
+        raw_text = text
+        if a.floor_path:
+            with open(a.floor_path, encoding="utf-8") as f:
+                raw_text = f.read()
         last = []
 
         def read_and_dict():
@@ -214,7 +225,7 @@ def worker(a):
             out["counts"] = counts_of(a.kind, d, a.one_key)
         del root, d
         gc.collect()
-        figures(out, ("pyyaml",), timed(lambda: yaml.load(text, Loader=yaml.CSafeLoader)), a.budget, floor)
+        figures(out, ("pyyaml",), timed(lambda: yaml.load(raw_text, Loader=yaml.CSafeLoader)), a.budget, floor)
         if a.gc_off:
             gc.collect()
             gc.disable()
@@ -286,9 +297,10 @@ def attribute_worker(a):
 # ---------------------------------------------------------------- inputs
 
 class Input:
-    def __init__(self, label, path, kind, group, expect=None, one_key=None, same=None):
+    def __init__(self, label, path, kind, group, expect=None, one_key=None, same=None, floor_path=None):
         self.label, self.path, self.kind, self.group = label, path, kind, group
         self.expect, self.one_key, self.same = expect, one_key, same
+        self.floor_path = floor_path
         self.size = os.path.getsize(path)
         self.figures = {}
 
@@ -346,6 +358,27 @@ def json_text_of(yaml_path, yaml_counts):
     return make
 
 
+def astral_json_of(json_path, escaped):
+    """Makes a JSON text with characters above U+FFFF in its texts, escaped
+    as surrogate pairs or raw."""
+    def make(path, counts):
+        with open(json_path, encoding="utf-8") as f:
+            d = json.load(f)
+
+        def add(v):
+            if isinstance(v, dict):
+                return {k: x + ASTRAL_TEXT if k in ("description", "statement", "message") and isinstance(x, str)
+                        else add(x) for k, x in v.items()}
+            return [add(x) for x in v] if isinstance(v, list) else v
+
+        with open(path + ".tmp", "w", encoding="utf-8") as f:
+            json.dump(add(d), f, indent=2, ensure_ascii=escaped)
+        with open(json_path + ".counts.json") as f, open(counts, "w") as out:
+            out.write(f.read())
+        os.replace(path + ".tmp", path)
+    return make
+
+
 def guess_kind(path):
     import re
 
@@ -380,11 +413,21 @@ def inputs(a):
         if chosen(label):
             path, counts = generated(a, f"result-{mb}mb", ["--mb", str(mb), "--seed", "1"])
             rows.append(Input(label, path, "result", "generated", counts))
+    def json_text():
+        path, counts = generated(a, f"result-{JSON_TEXT_MB}mb", ["--mb", str(JSON_TEXT_MB), "--seed", "2"])
+        return generated(a, f"result-{JSON_TEXT_MB}mb-json", [], json_text_of(path, counts))
+
     label = "generated result, JSON text"
     if chosen(label):
-        path, counts = generated(a, f"result-{JSON_TEXT_MB}mb", ["--mb", str(JSON_TEXT_MB), "--seed", "2"])
-        path, counts = generated(a, f"result-{JSON_TEXT_MB}mb-json", [], json_text_of(path, counts))
+        path, counts = json_text()
         rows.append(Input(label, path, "result", "generated", counts))
+    raw_label, pairs_label = "JSON text, astral characters raw", "JSON text, as surrogate pairs"
+    if chosen(raw_label) or chosen(pairs_label):
+        path, counts = json_text()
+        raw, _ = generated(a, f"result-{JSON_TEXT_MB}mb-json-astral", [], astral_json_of(path, False))
+        pairs, _ = generated(a, f"result-{JSON_TEXT_MB}mb-json-pairs", [], astral_json_of(path, True))
+        rows.append(Input(raw_label, raw, "result", "pairs", counts))
+        rows.append(Input(pairs_label, pairs, "result", "pairs", counts, floor_path=raw))
     for case in gen_result.ONE_KEY_CASES:
         count = a.count or ONE_KEY_COUNTS.get(case, 20_000)
         for same in (True, False):
@@ -460,6 +503,8 @@ def measure(a, row):
         extra += ["--expect"]
     if row.one_key:
         extra += ["--one-key", row.one_key]
+    if row.floor_path:
+        extra += ["--floor-path", row.floor_path]
     w = run_worker(a, extra)
     row.worker = w
     if "floor" not in w:
@@ -506,6 +551,13 @@ def summary(rows):
                 star = "*" if ratio > ONE_KEY_GOAL else ""
                 print(f"  {case:17} from_yaml_str {ratio:7.2f}{star:1} ({s['read']:8.3f} s / {d['read']:6.3f} s)"
                       f"   + to_dict() {dict_ratio:7.2f}   {gen_result.ONE_KEY_CASES[case]}")
+    astral = {r.floor_path is not None: r for r in rows if r.group == "pairs" and "read" in r.figures}
+    if len(astral) == 2:
+        s, d = astral[True].worker["seconds"], astral[False].worker["seconds"]
+        ratio = s["read"] / d["read"]
+        star = "*" if ratio > PAIRS_GOAL else ""
+        print(f"Surrogate pairs over the same characters raw: from_yaml_str {ratio:.2f}{star} "
+              f"({s['read'] * 1e3:.1f} ms / {d['read'] * 1e3:.1f} ms; goal <= {PAIRS_GOAL})")
     gc_notes = [f"{r.label} {r.figures['dict_gc_off']:.2f}" for r in rows
                 if "dict_gc_off" in r.figures and abs(r.figures["dict_gc_off"] / r.figures["dict"] - 1) > 0.10]
     if gc_notes:
@@ -554,6 +606,7 @@ def main():
     ap.add_argument("--gc-off", action="store_true", help=argparse.SUPPRESS)
     ap.add_argument("--expect", action="store_true", help=argparse.SUPPRESS)
     ap.add_argument("--one-key", help=argparse.SUPPRESS)
+    ap.add_argument("--floor-path", help=argparse.SUPPRESS)
     ap.add_argument("--attribute", action="store_true", help=argparse.SUPPRESS)
     a = ap.parse_args()
     if a.worker:

@@ -118,7 +118,8 @@ struct Document::Parser {
             return 0;
         }
         *size_read = ps.input.fill(reinterpret_cast<char*>(buffer), size, input_piece);
-        // libyaml keeps what it read in buffers of its own.
+        // libyaml keeps what it read in buffers of its own; only the input of
+        // a rewritten pair that may still be given back as text is kept.
         std::size_t releasable = ps.input.releasable();
         if (ps.release.release && releasable >= ps.reported + release_step) {
             ps.release.release(ps.release.owner, ps.text.data() + releasable);

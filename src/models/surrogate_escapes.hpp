@@ -14,6 +14,7 @@
 // in the text as written.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -42,7 +43,12 @@ public:
 
     // A libyaml mark (character index, line and column of the rewritten
     // input) as line and column of the input.
-    Mark position(std::size_t index, std::size_t line, std::size_t column) const;
+    Mark position(std::size_t index, std::size_t line, std::size_t column) const {
+        if (!rewrites_.empty()) [[unlikely]]
+            return position_after_rewrites(index, line, column);
+        constexpr std::size_t most = UINT32_MAX;
+        return Mark{static_cast<std::uint32_t>(std::min(line, most)), static_cast<std::uint32_t>(std::min(column, most))};
+    }
     // A byte offset of the rewritten input (libyaml's reader errors) as one of the input.
     std::size_t byte_offset(std::size_t offset) const;
 
@@ -50,8 +56,14 @@ public:
     // of its start and end.  For a scalar that is not double-quoted, whose
     // text libyaml gave as `text`, gives true with the text as written in
     // `out` when a rewrite stood inside it.
-    bool restore(std::size_t start, std::size_t end, std::string_view text, std::string& out);
-    void passed(std::size_t index);
+    bool restore(std::size_t start, std::size_t end, std::string_view text, std::string& out) {
+        if (resolved_ == rewrites_.size()) [[likely]]
+            return false;
+        return restore_text(start, end, text, out);
+    }
+    void passed(std::size_t index) {
+        while (resolved_ < rewrites_.size() && rewrites_[resolved_].index < index) ++resolved_;
+    }
 
 private:
     struct Rewrite {
@@ -61,6 +73,9 @@ private:
     static constexpr std::size_t none = static_cast<std::size_t>(-1);
     static constexpr std::size_t pair_size = 12;     // \uHHHH\uHHHH
     static constexpr std::size_t rewrite_size = 10;  // \UHHHHHHHH
+
+    Mark position_after_rewrites(std::size_t index, std::size_t line, std::size_t column) const;
+    bool restore_text(std::size_t start, std::size_t end, std::string_view text, std::string& out);
 
     // The offset of the next pair at or after consumed_, looking no further
     // than `limit` for its start; `none` if there is none before it.

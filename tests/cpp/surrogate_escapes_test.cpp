@@ -107,6 +107,9 @@ TEST(SurrogateEscapes, PositionsOfTheTextAsWritten) {
         "a: [\"\\uD83D\\uDE00\", 'x\n",
         "\"\\uD83D\\uDE00\": [\"\\uD83D\\uDE00\", \"\\uD83D\\uDE00\"]\nb: x\n   c: d\n",
         "a: x \\uD83D\\uDE00 \"\\uD83D\\uDE00\": b",
+        // Lines that end in CR LF, NEL and LS: columns count from each line's start.
+        "a: \"\\uD83D\\uDE00\"\r\nb: \"\\uD83D\\uDE00\" x",
+        "a: \"\\uD83D\\uDE00\xC2\x85\\uD83D\\uDE00\xE2\x80\xA8x\\uD83D\\uDE00\\q\"",
     };
     for (std::string input : inputs) {
         std::string other = input;
