@@ -78,7 +78,7 @@ std::size_t SurrogateEscapes::next_pair(std::size_t limit) {
         std::size_t end = run;
         while (end < input_.size() && data[end] == '\\') ++end;
         scanned_ = end;
-        if ((end - run) % 2 == 1 && pair_at(end - 1)) {
+        if ((end - run) % 2 == 1 && (found_character_ = pair_at(end - 1)) != 0) {
             found_ = end - 1;
             scanned_ = found_ + pair_size;
             return found_;
@@ -105,12 +105,17 @@ std::size_t SurrogateEscapes::fill(char* out, std::size_t size, std::size_t piec
         }
         if (pair != consumed_) continue;
         rewrites_.push_back(Rewrite{characters_, pair});
-        write_rewrite(tail_, pair_at(pair));
-        tail_used_ = 0;
+        if (size - n >= rewrite_size) {
+            write_rewrite(out + n, found_character_);
+            n += rewrite_size;
+        } else {
+            write_rewrite(tail_, found_character_);
+            tail_used_ = 0;
+            while (n < size) out[n++] = tail_[tail_used_++];
+        }
         found_ = none;
         consumed_ += pair_size;
         characters_ += rewrite_size;
-        while (tail_used_ < rewrite_size && n < size) out[n++] = tail_[tail_used_++];
     }
     return n;
 }

@@ -87,6 +87,7 @@ private:
     std::size_t consumed_ = 0;
     std::size_t scanned_ = 0;       // no pair starts in [consumed_, scanned_) but found_
     std::size_t found_ = none;      // a pair found and not yet handed over
+    std::uint32_t found_character_ = 0;  // the character it stands for
     std::size_t characters_ = 0;    // characters handed over
     char tail_[rewrite_size] = {};  // a rewrite that did not fit, from tail_used_ on
     std::size_t tail_used_ = rewrite_size;
