@@ -90,32 +90,39 @@ std::size_t SurrogateEscapes::next_pair(std::size_t limit) {
 std::size_t SurrogateEscapes::fill(char* out, std::size_t size, std::size_t piece) {
     std::size_t n = 0;
     while (tail_used_ < rewrite_size && n < size) out[n++] = tail_[tail_used_++];
-    const std::size_t want = std::min(size, piece);
-    while (n < want && consumed_ < input_.size()) {
-        std::size_t limit = std::min(input_.size(), consumed_ + (want - n));
-        std::size_t pair = next_pair(limit);
-        // A pair found past the limit (its run of backslashes began before
-        // it) waits for the next call.
-        std::size_t plain = std::min(pair, limit) - consumed_;
-        if (plain) {
-            std::memcpy(out + n, input_.data() + consumed_, plain);
-            characters_ += count_characters(out + n, plain);
-            consumed_ += plain;
-            n += plain;
+    // Each call takes the input of one piece as the text as written would be
+    // taken: a piece that ends inside a pair takes it whole, and the next one
+    // still ends where it would have.  So libyaml decodes every other
+    // character, and meets every fault in the input, at the same read as it
+    // does without the rewrites.
+    while (n == 0 && consumed_ < input_.size()) {
+        const std::size_t end = std::min(input_.size(), piece_start_ + std::min(size, piece));
+        piece_start_ = end;
+        while (consumed_ < end && n < size) {
+            std::size_t pair = next_pair(end);
+            // A pair found past the end (its run of backslashes began before
+            // it) waits for the next piece.
+            std::size_t plain = std::min({pair, end, consumed_ + (size - n)}) - consumed_;
+            if (plain) {
+                std::memcpy(out + n, input_.data() + consumed_, plain);
+                characters_ += count_characters(out + n, plain);
+                consumed_ += plain;
+                n += plain;
+            }
+            if (pair != consumed_) continue;
+            rewrites_.push_back(Rewrite{characters_, pair});
+            if (size - n >= rewrite_size) {
+                write_rewrite(out + n, found_character_);
+                n += rewrite_size;
+            } else {
+                write_rewrite(tail_, found_character_);
+                tail_used_ = 0;
+                while (n < size) out[n++] = tail_[tail_used_++];
+            }
+            found_ = none;
+            consumed_ += pair_size;
+            characters_ += rewrite_size;
         }
-        if (pair != consumed_) continue;
-        rewrites_.push_back(Rewrite{characters_, pair});
-        if (size - n >= rewrite_size) {
-            write_rewrite(out + n, found_character_);
-            n += rewrite_size;
-        } else {
-            write_rewrite(tail_, found_character_);
-            tail_used_ = 0;
-            while (n < size) out[n++] = tail_[tail_used_++];
-        }
-        found_ = none;
-        consumed_ += pair_size;
-        characters_ += rewrite_size;
     }
     return n;
 }

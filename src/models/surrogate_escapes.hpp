@@ -30,7 +30,8 @@ public:
     explicit SurrogateEscapes(std::string_view input) : input_(input) {}
 
     // Writes the next at most `size` bytes of the rewritten input to `out`,
-    // taking at most about `piece` bytes of input; 0 once it is all taken.
+    // taking the next `piece` bytes of input (and the rest of a pair they end
+    // in); 0 once it is all taken.
     std::size_t fill(char* out, std::size_t size, std::size_t piece);
 
     // Input bytes taken so far.
@@ -85,6 +86,7 @@ private:
 
     std::string_view input_;
     std::size_t consumed_ = 0;
+    std::size_t piece_start_ = 0;   // where the next piece of the text as written starts
     std::size_t scanned_ = 0;       // no pair starts in [consumed_, scanned_) but found_
     std::size_t found_ = none;      // a pair found and not yet handed over
     std::uint32_t found_character_ = 0;  // the character it stands for

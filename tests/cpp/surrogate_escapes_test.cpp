@@ -96,7 +96,8 @@ TEST(SurrogateEscapes, UnpairedEscapesFail) {
 // those of any two escapes: a document fails exactly as it does with
 // \u00E9\u00E9 in place of each pair.
 TEST(SurrogateEscapes, PositionsOfTheTextAsWritten) {
-    const char* inputs[] = {
+    const std::string pair = R"(\uD83D\uDE00)";
+    std::vector<std::string> inputs = {
         R"(a: "\uD83D\uDE00" x)",
         R"(a: "\uD83D\uDE00\x")",
         R"(a: "\uD83D\uDE00\uD83D\uDE00\q")",
@@ -111,7 +112,18 @@ TEST(SurrogateEscapes, PositionsOfTheTextAsWritten) {
         "a: \"\\uD83D\\uDE00\"\r\nb: \"\\uD83D\\uDE00\" x",
         "a: \"\\uD83D\\uDE00\xC2\x85\\uD83D\\uDE00\xE2\x80\xA8x\\uD83D\\uDE00\\q\"",
     };
-    for (std::string input : inputs) {
+    // Which of two faults is met first depends on where libyaml's pieces of
+    // input end: a fault of the text and a control character in a later
+    // piece, with pairs before them, in a comment or across the piece's end.
+    for (std::size_t pad = 996; pad <= 1000; ++pad)
+        inputs.push_back("# " + pair + "\na: \"\\uDE00 " + std::string(pad, 'x') + "\x01\"\n");
+    for (std::size_t pad = 1008; pad <= 1022; ++pad)
+        inputs.push_back("a: \"" + std::string(pad, 'x') + pair + "\\uDE00" + std::string(40, 'y') + "\x01\"");
+    // Too many %TAG directives are told at a read, too.
+    std::string tags = "# " + pair + "\n#" + std::string(327, 'x') + "\n";
+    for (int i = 0; i < 101; ++i) tags += "%TAG !t" + std::to_string(i) + "! tag:x.org,2000:\n";
+    inputs.push_back(tags + "--- \"\\uDE00\"\n" + std::string(2000, 'y') + "\n");
+    for (const std::string& input : inputs) {
         std::string other = input;
         for (std::size_t at; (at = other.find(R"(\uD83D\uDE00)")) != std::string::npos;)
             other.replace(at, 12, R"(\u00E9\u00E9)");
