@@ -11,7 +11,8 @@
 // double-quoted gets its text as written back (`restore`).  Each rewrite is
 // two characters shorter than what it stands for, and `position` and
 // `byte_offset` count them back in, so every position libyaml reports is one
-// in the text as written.
+// in the text as written.  Only libyaml's limit of 1024 characters on a simple
+// key counts the shorter text: a key with pairs may be that much longer.
 #pragma once
 
 #include <algorithm>
