@@ -127,18 +127,15 @@ std::size_t SurrogateEscapes::fill(char* out, std::size_t size, std::size_t piec
     return n;
 }
 
-Mark SurrogateEscapes::position_after_rewrites(std::size_t index, std::size_t line, std::size_t column) const {
-    if (column <= index) {
-        // The rewrites that end before the mark on its line.
-        std::size_t line_start = index - column;
-        auto first = std::partition_point(rewrites_.begin(), rewrites_.end(),
-                                          [&](const Rewrite& r) { return r.index < line_start; });
-        auto last = std::partition_point(first, rewrites_.end(),
-                                         [&](const Rewrite& r) { return r.index + rewrite_size <= index; });
-        column += static_cast<std::size_t>(last - first) * (pair_size - rewrite_size);
-    }
-    constexpr std::size_t most = UINT32_MAX;
-    return Mark{static_cast<std::uint32_t>(std::min(line, most)), static_cast<std::uint32_t>(std::min(column, most))};
+std::size_t SurrogateEscapes::shortened_before(std::size_t index, std::size_t column) const {
+    if (column > index) return 0;
+    // The rewrites that end before the mark, from its line's start on.
+    std::size_t line_start = index - column;
+    auto first = std::partition_point(rewrites_.begin(), rewrites_.end(),
+                                      [&](const Rewrite& r) { return r.index < line_start; });
+    auto last = std::partition_point(first, rewrites_.end(),
+                                     [&](const Rewrite& r) { return r.index + rewrite_size <= index; });
+    return static_cast<std::size_t>(last - first) * (pair_size - rewrite_size);
 }
 
 std::size_t SurrogateEscapes::byte_offset(std::size_t offset) const {

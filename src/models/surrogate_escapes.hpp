@@ -47,7 +47,7 @@ public:
     // input) as line and column of the input.
     Mark position(std::size_t index, std::size_t line, std::size_t column) const {
         if (!rewrites_.empty()) [[unlikely]]
-            return position_after_rewrites(index, line, column);
+            column += shortened_before(index, column);
         constexpr std::size_t most = UINT32_MAX;
         return Mark{static_cast<std::uint32_t>(std::min(line, most)), static_cast<std::uint32_t>(std::min(column, most))};
     }
@@ -76,7 +76,8 @@ private:
     static constexpr std::size_t pair_size = 12;     // \uHHHH\uHHHH
     static constexpr std::size_t rewrite_size = 10;  // \UHHHHHHHH
 
-    Mark position_after_rewrites(std::size_t index, std::size_t line, std::size_t column) const;
+    // The characters that the rewrites before a mark on its line left out.
+    std::size_t shortened_before(std::size_t index, std::size_t column) const;
     bool restore_text(std::size_t start, std::size_t end, std::string_view text, std::string& out);
 
     // The offset of the next pair at or after consumed_, looking no further
