@@ -86,7 +86,6 @@ constexpr std::size_t release_step = small_document_window ? 1 : 256 * 1024;
 
 struct Document::Parser {
     yaml_parser_t parser{};
-    std::string_view text;
     SurrogateEscapes input;
     InputRelease release;
     std::size_t reported = 0;  // input released when the owner last heard
@@ -103,7 +102,7 @@ struct Document::Parser {
     std::vector<std::uint32_t> open;
     std::size_t open_anchored = 0;  // open collections that carry an anchor
 
-    explicit Parser(std::string_view t) : text(t), input(t) {
+    explicit Parser(std::string_view text) : input(text) {
         if (!yaml_parser_initialize(&parser)) throw std::bad_alloc();
     }
     ~Parser() { yaml_parser_delete(&parser); }
@@ -122,7 +121,7 @@ struct Document::Parser {
         // a rewritten pair that may still be given back as text is kept.
         std::size_t releasable = ps.input.releasable();
         if (ps.release.release && releasable >= ps.reported + release_step) {
-            ps.release.release(ps.release.owner, ps.text.data() + releasable);
+            ps.release.release(ps.release.owner, ps.input.text().data() + releasable);
             ps.reported = releasable;
         }
         return 1;

@@ -35,6 +35,8 @@ public:
     // in); 0 once it is all taken.
     std::size_t fill(char* out, std::size_t size, std::size_t piece);
 
+    // The input, as written.
+    std::string_view text() const noexcept { return input_; }
     // Input bytes taken so far.
     std::size_t consumed() const noexcept { return consumed_; }
     // The input before this offset is never looked at again.
