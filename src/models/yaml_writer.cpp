@@ -1,5 +1,6 @@
 #include "models/yaml_writer.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 #include "models/number_text.hpp"
@@ -39,10 +40,14 @@ bool is_blankz(std::string_view s, std::size_t i) {
 }
 
 // Characters written as themselves: the line feed, printable ASCII, and every
-// other character but the C1 controls, surrogates, U+FEFF, U+FFFE and U+FFFF.
+// other character but the C1 controls, the line and paragraph separators,
+// surrogates, U+FEFF, U+FFFE and U+FFFF.  The separators are line breaks to
+// some readers and ordinary characters to others, so a text that holds one
+// is double-quoted with the separator escaped, which all read alike.
 bool is_printable(std::string_view s, std::size_t i) {
     unsigned char c = at(s, i), c1 = at(s, i + 1), c2 = at(s, i + 2);
-    return c == 0x0a || (c >= 0x20 && c <= 0x7e) || (c == 0xc2 && c1 >= 0xa0) || (c > 0xc2 && c < 0xed) ||
+    return c == 0x0a || (c >= 0x20 && c <= 0x7e) || (c == 0xc2 && c1 >= 0xa0) ||
+           (c == 0xe2 && !(c1 == 0x80 && (c2 == 0xa8 || c2 == 0xa9))) || (c > 0xc2 && c < 0xed && c != 0xe2) ||
            (c == 0xed && c1 < 0xa0) || c == 0xee ||
            (c == 0xef && !(c1 == 0xbb && c2 == 0xbf) && !(c1 == 0xbf && (c2 == 0xbe || c2 == 0xbf))) ||
            (c >= 0xf0 && c <= 0xf4);
@@ -157,19 +162,6 @@ void YamlWriter::put_text(std::string_view s) {
         if ((static_cast<unsigned char>(ch) & 0xc0) != 0x80) ++column_;
 }
 
-// Writes the line break at `i` as it is (a line feed through put_break);
-// returns the index after it.
-std::size_t YamlWriter::write_break(std::string_view s, std::size_t i) {
-    if (s[i] == '\n') {
-        put_break();
-        return i + 1;
-    }
-    std::size_t w = width(at(s, i));
-    out_.append(s.substr(i, w));
-    column_ = 0;
-    return i + w;
-}
-
 void YamlWriter::write_indent() {
     int indent = indent_ >= 0 ? indent_ : 0;
     if (!indention_ || column_ > indent || (column_ == indent && !whitespace_)) put_break();
@@ -198,29 +190,17 @@ void YamlWriter::write_plain(std::string_view s) {
     indention_ = false;
 }
 
+// A text with a line feed asks for a literal block, and every other line
+// break is double-quoted, so a single-quoted text is one line.
 void YamlWriter::write_single_quoted(std::string_view s) {
     write_indicator("'", true, false, false);
-    bool breaks = false;
-    for (std::size_t i = 0; i < s.size();) {
-        if (s[i] == ' ') {
-            put_text(" ");
-            ++i;
-        } else if (is_break(s, i)) {
-            if (!breaks && s[i] == '\n') put_break();
-            i = write_break(s, i);
-            indention_ = true;
-            breaks = true;
-        } else {
-            if (breaks) write_indent();
-            std::size_t w = width(at(s, i));
-            if (s[i] == '\'') put_text("'");
-            put_text(s.substr(i, w));
-            i += w;
-            indention_ = false;
-            breaks = false;
-        }
+    for (std::size_t from = 0;;) {
+        std::size_t quote = s.find('\'', from);
+        put_text(s.substr(from, quote - from));
+        if (quote == std::string_view::npos) break;
+        put_text("''");
+        from = quote + 1;
     }
-    if (breaks) write_indent();
     write_indicator("'", false, false, false);
     whitespace_ = false;
     indention_ = false;
@@ -277,25 +257,16 @@ void YamlWriter::write_double_quoted(std::string_view s) {
     indention_ = false;
 }
 
+// The only line break a literal block holds is the line feed: every other
+// one is double-quoted.
 void YamlWriter::write_block_hints(std::string_view s) {
-    if (s.front() == ' ' || is_break(s, 0)) {
+    if (s.front() == ' ' || s.front() == '\n') {
         const char hint[] = {static_cast<char>('0' + indent_step)};
         write_indicator(std::string_view(hint, 1), false, false, false);
     }
     // The last character and the one before it decide the chomping.
-    std::size_t last = s.size() - 1;
-    while (last > 0 && (at(s, last) & 0xc0) == 0x80) --last;
-    const char* chomp = nullptr;
-    if (!is_break(s, last)) {
-        chomp = "-";
-    } else if (last == 0) {
-        chomp = "+";
-    } else {
-        std::size_t before = last - 1;
-        while (before > 0 && (at(s, before) & 0xc0) == 0x80) --before;
-        if (is_break(s, before)) chomp = "+";
-    }
-    if (chomp) write_indicator(chomp, false, false, false);
+    if (!s.ends_with('\n')) write_indicator("-", false, false, false);
+    else if (s.size() == 1 || s[s.size() - 2] == '\n') write_indicator("+", false, false, false);
 }
 
 void YamlWriter::write_literal(std::string_view s) {
@@ -304,20 +275,17 @@ void YamlWriter::write_literal(std::string_view s) {
     put_break();
     indention_ = true;
     whitespace_ = true;
-    bool breaks = true;
-    for (std::size_t i = 0; i < s.size();) {
-        if (is_break(s, i)) {
-            i = write_break(s, i);
-            indention_ = true;
-            breaks = true;
-            continue;
+    for (std::size_t from = 0; from < s.size();) {
+        std::size_t end = std::min(s.find('\n', from), s.size());
+        if (end > from) {
+            write_indent();
+            put_text(s.substr(from, end - from));
+            indention_ = false;
         }
-        if (breaks) write_indent();
-        std::size_t start = i;
-        while (i < s.size() && !is_break(s, i)) i += width(at(s, i));
-        put_text(s.substr(start, i - start));
-        indention_ = false;
-        breaks = false;
+        if (end == s.size()) break;
+        put_break();
+        indention_ = true;
+        from = end + 1;
     }
 }
 

@@ -6,7 +6,9 @@
 // mappings not indented, "{}" and "[]" for empty containers, literal blocks
 // for texts with line feeds, double quotes when nothing else can hold a
 // text), but keeps every printable character unescaped, those above U+FFFF
-// included, and never folds a line.  The text ends with a line feed.
+// included, and never folds a line.  A text with a line or paragraph
+// separator is double-quoted with it escaped, so the only line break the
+// output holds is the line feed, and it ends with one.
 #pragma once
 
 #include <cstddef>
@@ -87,7 +89,6 @@ private:
     void write_double_quoted(std::string_view s);
     void write_literal(std::string_view s);
     void write_block_hints(std::string_view s);
-    std::size_t write_break(std::string_view s, std::size_t i);
 
     std::string out_;
     std::vector<Frame> frames_;

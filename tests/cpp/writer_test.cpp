@@ -262,6 +262,12 @@ TEST(YamlWriter, TextStyles) {
         {"a \nb", " \"a \\nb\""},
         {"a\nb ", " \"a\\nb \""},
         {"a\n\tb", " \"a\\n\\tb\""},
+        // The line and paragraph separators are escaped, with or without a
+        // line feed beside them.
+        {"a\u2028b", " \"a\\Lb\""},
+        {"\u2029", " \"\\P\""},
+        {"a\nb\u2028", " \"a\\nb\\L\""},
+        {"a\u2029\n", " \"a\\P\\n\""},
     };
     for (const auto& c : cases) {
         YamlWriter w;
@@ -324,6 +330,8 @@ TEST(YamlWriter, Keys) {
         {obj({{k129, arr({txt("a"), txt("b")})}}), "? " + k129 + "\n: - a\n  - b\n"},
         {obj({{"a\nb", txt("v")}}), "? |-\n  a\n  b\n: v\n"},
         {obj({{"a\n", txt("v")}}), "? |\n  a\n: v\n"},
+        {obj({{"a\u2028", txt("v")}}), "? \"a\\L\"\n: v\n"},
+        {obj({{"a\nb\u2029", txt("v")}}), "? \"a\\nb\\P\"\n: v\n"},
         {obj({{"", txt("v")}, {"1", txt("2")}, {"a b", txt("c")}, {"a: b", txt("c")}}),
          "'': v\n'1': '2'\na b: c\n'a: b': c\n"},
         {arr({obj({{k129, txt("v")}})}), "- ? " + k129 + "\n  : v\n"},
@@ -393,6 +401,30 @@ TEST(YamlWriter, ReadsBack) {
         std::string yaml = to_yaml_text(txt(t));
         YamlValue back = read_yaml_document(yaml, [](Cursor& c) { return read_yaml_value(c); });
         EXPECT_EQ(from_yaml(back), txt(t)) << yaml;
+    }
+}
+
+// A separator is a line break to a reader of one YAML version and text to
+// another: none stands raw in the output, wherever the text is, and the
+// output still ends with a line feed.
+TEST(YamlWriter, SeparatorsNeverRaw) {
+    const std::string texts[] = {"a\nb\u2028", "a\nb\u2029c", "\u2028", "\n\u2029", "a\u2028\n", "a\u2028b\u2029"};
+    for (const auto& t : texts) {
+        const JsonValue values[] = {
+            txt(t),
+            obj({{"z", txt(t)}}),
+            obj({{t, txt("v")}}),
+            obj({{"a", obj({{"z", txt(t)}})}, {"b", arr({txt(t)})}}),
+            arr({obj({{t, arr({txt(t)})}})}),
+        };
+        for (const auto& v : values) {
+            std::string yaml = to_yaml_text(v);
+            EXPECT_TRUE(yaml.ends_with('\n')) << yaml;
+            EXPECT_EQ(yaml.find("\u2028"), std::string::npos) << yaml;
+            EXPECT_EQ(yaml.find("\u2029"), std::string::npos) << yaml;
+            YamlValue back = read_yaml_document(yaml, [](Cursor& c) { return read_yaml_value(c); });
+            EXPECT_EQ(from_yaml(back), v) << yaml;
+        }
     }
 }
 

@@ -2,9 +2,10 @@ import json
 import re
 
 import pytest
+import yaml
 
 import corpus
-from brindle.ort import Object, OrtResult
+from brindle.ort import LicenseClassifications, Object, OrtResult
 
 FIELDS = ["repository", "analyzer", "scanner", "advisor", "evaluator", "labels"]
 REPOSITORY = "repository:\n  vcs: {revision: r}\n  vcs_processed: {revision: r}\n  config: {}\n"
@@ -161,3 +162,28 @@ def test_scan_results_of_two_packages_of_one_repository():
             + result("a", "MIT") + result("b", "BSD") + result("a", "MIT"))
     results = OrtResult.from_yaml_str(text).scanner.scan_results
     assert [(r.provenance.vcs_info.path, r.summary.licenses[0].license) for r in results] == [("a", "MIT"), ("b", "BSD")]
+
+
+
+# The line and paragraph separators are line breaks to some YAML readers and
+# plain characters to others: the YAML written never holds one raw, so it ends
+# with a line feed and reads back the same everywhere.
+@pytest.mark.parametrize("labels", [
+    {"z": "a\nb\u2028"}, {"z": "a\nb\u2029c", "zz": "end"}, {"z": "\u2028"}, {"z": "a\u2029"},
+    {"z": "\n\u2028x"}, {"a\nb\u2028": "v", "zz": "end"}, {"\u2029": "v"},
+])
+def test_separators_are_escaped_in_yaml(labels):
+    result = OrtResult.from_yaml_str(REPOSITORY + "labels: " + json.dumps(labels) + "\n")
+    last = list(labels)[-1] + list(labels.values())[-1]
+    classifications = LicenseClassifications.from_yaml_str("categories: " + json.dumps([{"name": last}]))
+    cases = [
+        (result.to_yaml(), lambda back: back["labels"], labels),
+        (classifications.to_yaml(), lambda back: back["categories"][0]["name"], last),
+        (classifications.categories[0].to_yaml(), lambda back: back["name"], last),
+    ]
+    for written, pick, expected in cases:
+        assert written.endswith("\n") and "\u2028" not in written and "\u2029" not in written, written
+        assert pick(yaml.load(written, Loader=yaml.CSafeLoader)) == expected
+    assert OrtResult.from_yaml_str(result.to_yaml()).labels == labels
+    assert LicenseClassifications.from_yaml_str(classifications.to_yaml()).to_json() == classifications.to_json()
+    assert json.loads(result.to_json())["labels"] == labels
