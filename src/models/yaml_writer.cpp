@@ -47,7 +47,7 @@ bool is_blankz(std::string_view s, std::size_t i) {
 bool is_printable(std::string_view s, std::size_t i) {
     unsigned char c = at(s, i), c1 = at(s, i + 1), c2 = at(s, i + 2);
     return c == 0x0a || (c >= 0x20 && c <= 0x7e) || (c == 0xc2 && c1 >= 0xa0) ||
-           (c == 0xe2 && !(c1 == 0x80 && (c2 == 0xa8 || c2 == 0xa9))) || (c > 0xc2 && c < 0xed && c != 0xe2) ||
+           (c > 0xc2 && c < 0xed && !(c == 0xe2 && c1 == 0x80 && (c2 == 0xa8 || c2 == 0xa9))) ||
            (c == 0xed && c1 < 0xa0) || c == 0xee ||
            (c == 0xef && !(c1 == 0xbb && c2 == 0xbf) && !(c1 == 0xbf && (c2 == 0xbe || c2 == 0xbf))) ||
            (c >= 0xf0 && c <= 0xf4);
