@@ -1,6 +1,6 @@
 #include "models/document.hpp"
 
-#include "models/surrogate_escapes.hpp"
+#include "models/libyaml_input.hpp"
 
 #include <yaml.h>
 
@@ -86,10 +86,10 @@ constexpr std::size_t release_step = small_document_window ? 1 : 256 * 1024;
 
 struct Document::Parser {
     yaml_parser_t parser{};
-    SurrogateEscapes input;
+    LibyamlInput input;
     InputRelease release;
     std::size_t reported = 0;  // input released when the owner last heard
-    std::string restored;      // a scalar's text as written, see SurrogateEscapes
+    std::string restored;      // a scalar's text as written, see LibyamlInput
     bool stream_end = false;
     bool too_many_tag_directives = false;
     // Anchor name to its number; a later definition of a name replaces the
@@ -116,15 +116,32 @@ struct Document::Parser {
             ps.too_many_tag_directives = true;
             return 0;
         }
-        *size_read = ps.input.fill(reinterpret_cast<char*>(buffer), size, input_piece);
-        // libyaml keeps what it read in buffers of its own; only the input of
-        // a rewritten pair that may still be given back as text is kept.
-        std::size_t releasable = ps.input.releasable();
-        if (ps.release.release && releasable >= ps.reported + release_step) {
-            ps.release.release(ps.release.owner, ps.input.text().data() + releasable);
-            ps.reported = releasable;
+        const ScannerPlace scanner = ps.scanner_place();
+        *size_read = ps.input.fill(reinterpret_cast<char*>(buffer), size, input_piece, scanner);
+        if (ps.release.release && ps.input.consumed() >= ps.reported + release_step) {
+            std::size_t releasable = ps.input.releasable(scanner);
+            if (releasable >= ps.reported + release_step) {
+                ps.release.release(ps.release.owner, ps.input.text().data() + releasable);
+                ps.reported = releasable;
+            }
         }
         return 1;
+    }
+
+    // Where libyaml's scanner is, which the input asks for to place a
+    // character: the end of the token it finished last (the newest in its
+    // queue), its flow level and its block indentation.
+    ScannerPlace scanner_place() const {
+        const auto& tokens = parser.tokens;
+        ScannerPlace place;
+        if (tokens.tail != tokens.start) {
+            const yaml_mark_t& end = tokens.tail[-1].end_mark;
+            place.token_end = end.index;
+            place.line_start = end.column == 0;
+        }
+        place.flow_level = parser.flow_level;
+        place.indent = parser.indent;
+        return place;
     }
 
     Mark mark(const yaml_mark_t& m) const { return input.position(m.index, m.line, m.column); }
@@ -157,7 +174,7 @@ Document::Document(std::string_view text, InputRelease release) : parser_(std::m
 Document::~Document() = default;
 
 const Event& Document::event_slow(std::size_t index) {
-    if (index >= loaded_ && load_at_least(index + 1 + load_ahead) <= index) {
+    if (index >= confirmed_ && load_at_least(index + 1 + load_ahead) <= index) {
         if (failure_) throw *failure_;
         throw ReadError::end_of_input();
     }
@@ -230,8 +247,8 @@ const char* Document::store(const char* data, std::size_t size, const char* tag,
 }
 
 std::size_t Document::load_at_least(std::size_t count) {
-    while (loaded_ < count && load_one()) {}
-    return loaded_;
+    while (confirmed_ < count && load_one()) {}
+    return confirmed_;
 }
 
 const std::optional<ReadError>& Document::finish() {
@@ -253,7 +270,12 @@ bool Document::load_one() {
     for (;;) {
         EventGuard g;
         yaml_event_t& ev = g.event;
+        const bool held = ps.input.piece_open();
         if (!ps.parse(ev, failure_)) {
+            // A fault that libyaml meets in the rest of a piece it had in
+            // part: the events after that piece's first read are not there.
+            if ((held || ps.input.piece_open()) && ps.parser.error == YAML_READER_ERROR) loaded_ = confirmed_;
+            confirmed_ = loaded_;
             complete_ = true;
             return false;
         }
@@ -266,6 +288,7 @@ bool Document::load_one() {
             case YAML_NO_EVENT:
                 continue;
             case YAML_DOCUMENT_END_EVENT:
+                confirmed_ = loaded_;
                 complete_ = true;
                 return false;
             case YAML_STREAM_END_EVENT:
@@ -277,6 +300,7 @@ bool Document::load_one() {
                     rec.mark = mark;
                     ++loaded_;
                 }
+                confirmed_ = loaded_;
                 return false;
             case YAML_ALIAS_EVENT: {
                 auto it = ps.names.find(reinterpret_cast<const char*>(ev.data.alias.anchor));
@@ -290,6 +314,7 @@ bool Document::load_one() {
                 rec.mark = mark;
                 rec.aux = it->second;
                 ++loaded_;
+                if (!ps.input.piece_open()) confirmed_ = loaded_;
                 return true;
             }
             case YAML_SCALAR_EVENT: {
@@ -301,6 +326,10 @@ bool Document::load_one() {
                 std::string_view value(reinterpret_cast<const char*>(sc.value), sc.length);
                 // Only a double-quoted scalar reads escapes: elsewhere a
                 // rewritten pair of them is given back as written.
+#ifdef BRINDLE_SMALL_DOCUMENT_WINDOW
+                ps.input.check_placed(ev.start_mark.index, ev.end_mark.index,
+                                      sc.style == YAML_DOUBLE_QUOTED_SCALAR_STYLE);
+#endif
                 if (sc.style != YAML_DOUBLE_QUOTED_SCALAR_STYLE &&
                     ps.input.restore(ev.start_mark.index, ev.end_mark.index, value, ps.restored))
                     value = ps.restored;
@@ -315,6 +344,7 @@ bool Document::load_one() {
                 rec.text_data = store(value.data(), value.size(), tag_name, tag_size);
                 if (sc.anchor) define_anchor(reinterpret_cast<const char*>(sc.anchor), 1);
                 ++loaded_;
+                if (!ps.input.piece_open()) confirmed_ = loaded_;
                 return true;
             }
             case YAML_SEQUENCE_START_EVENT:
@@ -348,6 +378,7 @@ bool Document::load_one() {
                 }
                 ps.open.push_back(number);
                 ++loaded_;
+                if (!ps.input.piece_open()) confirmed_ = loaded_;
                 return true;
             }
             case YAML_SEQUENCE_END_EVENT:
@@ -365,6 +396,7 @@ bool Document::load_one() {
                         --ps.open_anchored;
                     }
                 }
+                if (!ps.input.piece_open()) confirmed_ = loaded_;
                 return true;
             }
         }

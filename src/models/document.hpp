@@ -87,7 +87,7 @@ public:
     // is asked for.
     const Event& event(std::size_t index) {
         std::size_t chunk = index >> chunk_bits;
-        if (index < loaded_ && chunk <= newest_chunk_) [[likely]]
+        if (index < confirmed_ && chunk <= newest_chunk_) [[likely]]
             return chunk_events_[chunk][index & chunk_mask];
         return event_slow(index);
     }
@@ -104,7 +104,11 @@ public:
     Anchored anchored(std::uint32_t anchor);
 
     // Loads until the first document holds `count` events or is complete;
-    // gives how many it holds.
+    // gives how many it holds.  Events that libyaml parsed from the part of a
+    // piece of input handed over before a character that it must place are
+    // held back until the rest of that piece is handed over: libyaml meets a
+    // fault in that rest at the piece's first read, and so no event parsed
+    // after that read.
     std::size_t load_at_least(std::size_t count);
 
     // Loads the rest of the first document; its failure, if any, is then known.
@@ -135,6 +139,7 @@ private:
     std::vector<Event*> chunk_events_;            // the events of each chunk
     std::vector<std::unique_ptr<Chunk>> spare_;
     std::size_t loaded_ = 0;        // events recorded
+    std::size_t confirmed_ = 0;     // events recorded that are held back no longer
     std::size_t newest_chunk_ = 0;  // the furthest chunk asked for
     std::size_t released_ = 0;      // chunks before this one were looked at for release
     bool complete_ = false;         // the first document is loaded (or loading failed)
