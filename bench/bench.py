@@ -6,7 +6,11 @@ Rows: real corpus files, results generated at 1 and 20 MB (and 200 MB with
 --large), one generated result as JSON text, the same with characters above
 U+FFFF in its texts, written once as JSON escapes them (surrogate pairs) and
 once raw (the floor and PyYAML, which cannot read the pairs, read the raw
-text in both rows), and the one-key sets: a set
+text in both rows), the same JSON text with characters that a JSON string
+holds raw and libyaml reads otherwise (NEL, LS, PS, DEL, C1 controls, U+FFFE,
+U+FFFF) in its texts, next to ordinary characters in their place (the floor
+and PyYAML, which refuse some of them, read the ordinary text in both rows),
+and the one-key sets: a set
 whose elements all share the key the set hashes them by, next to the same
 set with distinct keys (100,000 findings; 20,000 elements of the other
 sets).
@@ -65,6 +69,12 @@ JSON_TEXT_MB = 0.65  # a YAML result of this size gives about 1 MB of JSON text
 # with characters above U+FFFF.
 ASTRAL_TEXT = " \U0001F496 \U0001D11E"
 PAIRS_GOAL = 1.2  # from_yaml_str of the pairs over that of the raw characters
+# Added to the same texts of the rows of characters that a JSON string holds
+# raw and libyaml reads otherwise (NEL, LS, PS, DEL, C1 controls, U+FFFE,
+# U+FFFF), next to the same with ordinary characters in their place.
+SPECIAL_TEXT = " a\u0085b \u2028 \u2029c \x7f\x80\x9f \ufffe\uffff"
+ORDINARY_TEXT = " a_b _ _c ___ __"
+SPECIAL_GOAL = 1.2  # from_yaml_str of those characters over that of ordinary ones
 
 # Goals; a figure that misses its goal gets a star.
 READ_GOAL, DICT_GOAL, RSS_GOAL, LINEAR_GOAL, ONE_KEY_GOAL = 1.2, 1.5, 3.0, 0.10, 1.2
@@ -358,16 +368,17 @@ def json_text_of(yaml_path, yaml_counts):
     return make
 
 
-def astral_json_of(json_path, escaped):
-    """Makes a JSON text with characters above U+FFFF in its texts, escaped
-    as surrogate pairs or raw."""
+def json_with(json_path, added, escaped):
+    """Makes a JSON text with `added` at the end of every description,
+    statement and message, its characters escaped as JSON escapes them or
+    raw."""
     def make(path, counts):
         with open(json_path, encoding="utf-8") as f:
             d = json.load(f)
 
         def add(v):
             if isinstance(v, dict):
-                return {k: x + ASTRAL_TEXT if k in ("description", "statement", "message") and isinstance(x, str)
+                return {k: x + added if k in ("description", "statement", "message") and isinstance(x, str)
                         else add(x) for k, x in v.items()}
             return [add(x) for x in v] if isinstance(v, list) else v
 
@@ -424,10 +435,17 @@ def inputs(a):
     raw_label, pairs_label = "JSON text, astral characters raw", "JSON text, as surrogate pairs"
     if chosen(raw_label) or chosen(pairs_label):
         path, counts = json_text()
-        raw, _ = generated(a, f"result-{JSON_TEXT_MB}mb-json-astral", [], astral_json_of(path, False))
-        pairs, _ = generated(a, f"result-{JSON_TEXT_MB}mb-json-pairs", [], astral_json_of(path, True))
+        raw, _ = generated(a, f"result-{JSON_TEXT_MB}mb-json-astral", [], json_with(path, ASTRAL_TEXT, False))
+        pairs, _ = generated(a, f"result-{JSON_TEXT_MB}mb-json-pairs", [], json_with(path, ASTRAL_TEXT, True))
         rows.append(Input(raw_label, raw, "result", "pairs", counts))
         rows.append(Input(pairs_label, pairs, "result", "pairs", counts, floor_path=raw))
+    ordinary_label, special_label = "JSON text, ordinary characters", "JSON text, JSON's raw characters"
+    if chosen(ordinary_label) or chosen(special_label):
+        path, counts = json_text()
+        ordinary, _ = generated(a, f"result-{JSON_TEXT_MB}mb-json-ordinary", [], json_with(path, ORDINARY_TEXT, False))
+        special, _ = generated(a, f"result-{JSON_TEXT_MB}mb-json-special", [], json_with(path, SPECIAL_TEXT, False))
+        rows.append(Input(ordinary_label, ordinary, "result", "special", counts))
+        rows.append(Input(special_label, special, "result", "special", counts, floor_path=ordinary))
     for case in gen_result.ONE_KEY_CASES:
         count = a.count or ONE_KEY_COUNTS.get(case, 20_000)
         for same in (True, False):
@@ -558,6 +576,13 @@ def summary(rows):
         star = "*" if ratio > PAIRS_GOAL else ""
         print(f"Surrogate pairs over the same characters raw: from_yaml_str {ratio:.2f}{star} "
               f"({s['read'] * 1e3:.1f} ms / {d['read'] * 1e3:.1f} ms; goal <= {PAIRS_GOAL})")
+    special = {r.floor_path is not None: r for r in rows if r.group == "special" and "read" in r.figures}
+    if len(special) == 2:
+        s, d = special[True].worker["seconds"], special[False].worker["seconds"]
+        ratio = s["read"] / d["read"]
+        star = "*" if ratio > SPECIAL_GOAL else ""
+        print(f"JSON's raw characters over ordinary ones: from_yaml_str {ratio:.2f}{star} "
+              f"({s['read'] * 1e3:.1f} ms / {d['read'] * 1e3:.1f} ms; goal <= {SPECIAL_GOAL})")
     gc_notes = [f"{r.label} {r.figures['dict_gc_off']:.2f}" for r in rows
                 if "dict_gc_off" in r.figures and abs(r.figures["dict_gc_off"] / r.figures["dict"] - 1) > 0.10]
     if gc_notes:

@@ -2,7 +2,8 @@
 input: read it with one root class and, if it reads, walk the whole tree
 through every way in (attributes, items, iteration, len, repr, keys, items,
 values, dir), convert the root and every tree object with to_dict, to_json
-and to_yaml, and check that the JSON and the plain dicts hold the same data.
+and to_yaml, check that the JSON and the plain dicts hold the same data, and
+read the root's YAML and JSON back.
 
 A ValueError from reading is the input's fault; any other exception, and any
 difference, is the binding's, and the target stops on it."""
@@ -43,6 +44,24 @@ def same_data(left, right):
     if type(left) in (bool, type(None)) or type(right) in (bool, type(None)):
         return type(left) is type(right) and left == right
     return left == right
+
+
+def json_reads_back(plain):
+    """Whether the data's JSON reads back as the same: not when it holds a
+    float that is not finite (JSON's null), or a key longer than libyaml
+    reads in a flow mapping (1024 characters; with a margin)."""
+    stack = [plain]
+    while stack:
+        value = stack.pop()
+        if isinstance(value, float) and not math.isfinite(value):
+            return False
+        if isinstance(value, dict):
+            if any(len(json.dumps(k, ensure_ascii=False)) > 1000 for k in value):
+                return False
+            stack.extend(value.values())
+        elif isinstance(value, list):
+            stack.extend(value)
+    return True
 
 
 def loaded(text):
@@ -127,3 +146,6 @@ def check(root_name, text):
     expect(list(plain) == names, "to_dict of the root has other keys", plain)
     back = cls.from_yaml_str(root.to_yaml())
     expect(back.to_json() == root.to_json(), "the root's YAML reads back to other data", root.to_yaml())
+    if json_reads_back(plain):
+        back = cls.from_yaml_str(root.to_json())
+        expect(back.to_json() == root.to_json(), "the root's JSON reads back to other data", root.to_json())

@@ -326,10 +326,6 @@ bool Document::load_one() {
                 std::string_view value(reinterpret_cast<const char*>(sc.value), sc.length);
                 // Only a double-quoted scalar reads escapes: elsewhere a
                 // rewritten pair of them is given back as written.
-#ifdef BRINDLE_SMALL_DOCUMENT_WINDOW
-                ps.input.check_placed(ev.start_mark.index, ev.end_mark.index,
-                                      sc.style == YAML_DOUBLE_QUOTED_SCALAR_STYLE);
-#endif
                 if (sc.style != YAML_DOUBLE_QUOTED_SCALAR_STYLE &&
                     ps.input.restore(ev.start_mark.index, ev.end_mark.index, value, ps.restored))
                     value = ps.restored;

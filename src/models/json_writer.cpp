@@ -1,5 +1,7 @@
 #include "models/json_writer.hpp"
 
+#include <cmath>
+
 #include "models/number_text.hpp"
 
 namespace brindle::models {
@@ -106,6 +108,7 @@ void JsonWriter::number(std::int64_t v) {
 
 void JsonWriter::number(double v) {
     before_value();
+    if (!std::isfinite(v)) non_finite_ = true;
     append_f64(out_, v, FloatForm::json);
 }
 

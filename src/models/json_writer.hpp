@@ -33,6 +33,9 @@ public:
 
     // The text written so far; the writer is left empty.
     std::string take() { return std::move(out_); }
+    // Whether a number that is not finite was written (as null, which reads
+    // back as no number).
+    bool wrote_non_finite() const noexcept { return non_finite_; }
 
 private:
     // Called before every value: separates array elements.
@@ -45,6 +48,7 @@ private:
     std::string out_;
     std::size_t level_ = 0;
     bool after_key_ = false;
+    bool non_finite_ = false;
 };
 
 // Appends `s` as a JSON string, quotes included.

@@ -1,5 +1,9 @@
 #include "models/libyaml_input.hpp"
 
+#ifdef BRINDLE_SMALL_DOCUMENT_WINDOW
+#include <yaml.h>
+#endif
+
 #include <algorithm>
 #include <bit>
 #include <cctype>
@@ -253,6 +257,14 @@ void LibyamlInput::rewrite(char* out, std::size_t& n, std::size_t size, std::str
 }
 
 std::size_t LibyamlInput::fill(char* out, std::size_t size, std::size_t piece, ScannerPlace scanner) {
+    std::size_t n = fill_piece(out, size, piece, scanner);
+#ifdef BRINDLE_SMALL_DOCUMENT_WINDOW
+    handed_.append(out, n);
+#endif
+    return n;
+}
+
+std::size_t LibyamlInput::fill_piece(char* out, std::size_t size, std::size_t piece, ScannerPlace scanner) {
     std::size_t n = 0;
     while (tail_used_ < tail_size_ && n < size) out[n++] = tail_[tail_used_++];
     // Each call takes the input of one piece as the text as written would be
@@ -545,15 +557,38 @@ std::size_t LibyamlInput::releasable(ScannerPlace scanner) {
     // rewritten pair that may still be given back as text, and that after the
     // last token the scanner finished, which places a character, are kept.
     if (resolved_ < pairs_.size() && pairs_[resolved_].input < r) r = pairs_[resolved_].input;
+    // Once all is handed over, no character is left to place.
+    if (consumed_ == input_.size()) return r;
     walk_to(scanner.token_end);
     return std::min(r, cursor_byte_);
 }
 
 #ifdef BRINDLE_SMALL_DOCUMENT_WINDOW
-void LibyamlInput::check_placed(std::size_t start, std::size_t end, bool double_quoted) {
-    for (; checked_ < placed_.size() && placed_[checked_].index < end; ++checked_) {
-        const Placed& p = placed_[checked_];
-        const bool inside = double_quoted && p.index >= start;
+LibyamlInput::~LibyamlInput() {
+    if (placed_.empty()) return;
+    // The double-quoted scalars among the tokens of what was handed over, as
+    // far as libyaml scans it without a fault.
+    yaml_parser_t parser;
+    if (!yaml_parser_initialize(&parser)) return;
+    yaml_parser_set_encoding(&parser, YAML_UTF8_ENCODING);
+    yaml_parser_set_input_string(&parser, reinterpret_cast<const unsigned char*>(handed_.data()), handed_.size());
+    std::vector<std::pair<std::size_t, std::size_t>> quoted;  // the characters inside each
+    std::size_t scanned = 0;  // no token ends past this
+    for (bool done = false; !done;) {
+        yaml_token_t token;
+        if (!yaml_parser_scan(&parser, &token)) break;
+        done = token.type == YAML_STREAM_END_TOKEN;
+        if (token.type == YAML_SCALAR_TOKEN && token.data.scalar.style == YAML_DOUBLE_QUOTED_SCALAR_STYLE)
+            quoted.emplace_back(token.start_mark.index + 1, token.end_mark.index - 1);
+        scanned = done ? static_cast<std::size_t>(-1) : std::max(scanned, token.end_mark.index);
+        yaml_token_delete(&token);
+    }
+    yaml_parser_delete(&parser);
+    auto span = quoted.begin();
+    for (const Placed& p : placed_) {
+        if (p.index >= scanned) break;
+        while (span != quoted.end() && span->second <= p.index) ++span;
+        const bool inside = span != quoted.end() && span->first <= p.index;
         if (p.inside == inside) continue;
         std::fprintf(stderr, "libyaml input: the character at byte %zu was taken as %s a double-quoted scalar\n",
                      p.input, p.inside ? "inside" : "outside");

@@ -108,11 +108,11 @@ public:
     }
 
 #ifdef BRINDLE_SMALL_DOCUMENT_WINDOW
-    // In the builds that check the reader (sanitizers, fuzzing): called for
-    // every scalar in document order with its start and end, checks that each
-    // character placed before its end was placed where libyaml read it, and
-    // aborts with a report if not.
-    void check_placed(std::size_t start, std::size_t end, bool double_quoted);
+    // In the builds that check the reader (sanitizers, fuzzing): checks that
+    // each character placed inside or outside a double-quoted scalar stands
+    // there in the tokens libyaml scans of what it was handed, and aborts
+    // with a report if not.
+    ~LibyamlInput();
 #endif
 
 private:
@@ -182,8 +182,9 @@ private:
         bool inside;
     };
     std::vector<Placed> placed_;
-    std::size_t checked_ = 0;
+    std::string handed_;  // all that was handed over
 #endif
+    std::size_t fill_piece(char* out, std::size_t size, std::size_t piece, ScannerPlace scanner);
 
     // Tabs in [0, lead_tabs_) and [trail_tabs_, end) are handed over as spaces.
     std::size_t lead_tabs_ = 0;

@@ -187,3 +187,32 @@ def test_separators_are_escaped_in_yaml(labels):
     assert OrtResult.from_yaml_str(result.to_yaml()).labels == labels
     assert LicenseClassifications.from_yaml_str(classifications.to_yaml()).to_json() == classifications.to_json()
     assert json.loads(result.to_json())["labels"] == labels
+
+
+# Characters that a JSON string holds raw and libyaml reads otherwise: NEL, LS
+# and PS as line breaks, the others as characters not allowed.
+JSON_RAW = ["\x7f", "\x80", "\x85", "\x9f", "\u2028", "\u2029", "\ufffe", "\uffff"]
+PLACEMENTS = ["{}", "a{}b", "a{}", "{}a", "a {} b", " {} ", "{}{}", "a\n{}\t{}\\"]
+
+
+@pytest.mark.parametrize("char", JSON_RAW, ids=lambda c: f"U+{ord(c):04X}")
+def test_json_strings_read_as_json_reads_them(char):
+    labels = {p.format(char, char): p.format(char, char) + "!" for p in PLACEMENTS}
+    text = json.dumps({"repository": yaml.safe_load(REPOSITORY)["repository"], "labels": labels},
+                      ensure_ascii=False, indent=1)
+    assert char in text
+    result = OrtResult.from_yaml_str(text)
+    assert result.labels == labels
+    for written in (result.to_json(), result.to_yaml(), "\t" + text + "\n\t\n"):
+        assert OrtResult.from_yaml_str(written).labels == labels
+    assert json.loads(result.to_json())["labels"] == labels
+    # Elsewhere it reads as it always has: a control character fails where it
+    # stands.  An error after such a text is placed as after any other.
+    if char not in "\x85\u2028\u2029":
+        with pytest.raises(ValueError, match="^control characters are not allowed at position 15$"):
+            LicenseClassifications.from_yaml_str('categories: [x"{}]'.format(char))
+    broken = '{"categories": [{"name": "a@b", "description": []}]}'
+    with pytest.raises(ValueError) as info:
+        LicenseClassifications.from_yaml_str(broken.replace("@", char))
+    assert str(info.value) == ("categories[0].description: invalid type: sequence, expected a string"
+                               " at line 1 column 48")
