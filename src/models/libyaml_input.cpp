@@ -195,14 +195,22 @@ std::size_t LibyamlInput::next_special(std::size_t limit) {
     if (special_ != none) return special_;
     std::size_t at = std::max(special_scanned_, consumed_);
     const char* data = input_.data();
+    // A byte of a word is U+007F or above when its high bit is set, or
+    // when adding one to its low seven bits sets it.
+    auto high_or_del = [](std::uint64_t w) { return (((w & ~high_bits) + 0x0101010101010101u) | w) & high_bits; };
     while (at < limit) {
-        // Eight bytes at a time while none is U+007F or above.
-        if (at + 8 <= limit) {
-            std::uint64_t w = load8(data + at);
-            if (((((w & ~high_bits) + 0x0101010101010101u) | w) & high_bits) == 0) {
-                at += 8;
+        // 32 bytes at a time, then eight, while none is U+007F or above.
+        if (at + 32 <= limit) {
+            std::uint64_t w[4];
+            std::memcpy(w, data + at, 32);
+            if ((high_or_del(w[0]) | high_or_del(w[1]) | high_or_del(w[2]) | high_or_del(w[3])) == 0) {
+                at += 32;
                 continue;
             }
+        }
+        if (at + 8 <= limit && high_or_del(load8(data + at)) == 0) {
+            at += 8;
+            continue;
         }
         if (static_cast<unsigned char>(data[at]) >= 0x7F) {
             if (std::size_t n = special_length(input_, at)) {
