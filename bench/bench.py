@@ -68,14 +68,22 @@ JSON_TEXT_MB = 0.65  # a YAML result of this size gives about 1 MB of JSON text
 # Added to every description, statement and message of the JSON text rows
 # with characters above U+FFFF.
 ASTRAL_TEXT = " \U0001F496 \U0001D11E"
-PAIRS_GOAL = 1.2  # from_yaml_str of the pairs over that of the raw characters
 # Added to the same texts of the rows of characters that a JSON string holds
 # raw and libyaml reads otherwise (NEL, LS, PS, DEL, C1 controls, U+FFFE,
 # U+FFFF), next to the same with ordinary characters in their place.
 SPECIAL_TEXT = " a\u0085b \u2028 \u2029c \x7f\x80\x9f \ufffe\uffff"
 ORDINARY_TEXT = " a_b _ _c ___ __"
-SPECIAL_GOAL = 1.2  # from_yaml_str of those characters over that of ordinary ones
-
+# The rows in pairs: label, name, text added, whether escaped as JSON escapes
+# it; the second row's from_yaml_str over the first's has this goal.
+ROW_PAIRS = {
+    "pairs": (("JSON text, astral characters raw", "astral", ASTRAL_TEXT, False),
+              ("JSON text, as surrogate pairs", "pairs", ASTRAL_TEXT, True)),
+    "special": (("JSON text, ordinary characters", "ordinary", ORDINARY_TEXT, False),
+                ("JSON text, JSON's raw characters", "special", SPECIAL_TEXT, False)),
+}
+ROW_PAIR_TITLES = {"pairs": "Surrogate pairs over the same characters raw",
+                   "special": "JSON's raw characters over ordinary ones"}
+PAIR_GOAL = 1.2
 # Goals; a figure that misses its goal gets a star.
 READ_GOAL, DICT_GOAL, RSS_GOAL, LINEAR_GOAL, ONE_KEY_GOAL = 1.2, 1.5, 3.0, 0.10, 1.2
 GOALS_FROM_MB = 0.9  # reading and memory goals hold from about 1 MB up
@@ -432,20 +440,16 @@ def inputs(a):
     if chosen(label):
         path, counts = json_text()
         rows.append(Input(label, path, "result", "generated", counts))
-    raw_label, pairs_label = "JSON text, astral characters raw", "JSON text, as surrogate pairs"
-    if chosen(raw_label) or chosen(pairs_label):
+    # Rows in pairs over the same JSON text with texts added; the floor and
+    # PyYAML read the first text of a pair in both rows.
+    for group, (first, second) in ROW_PAIRS.items():
+        if not (chosen(first[0]) or chosen(second[0])):
+            continue
         path, counts = json_text()
-        raw, _ = generated(a, f"result-{JSON_TEXT_MB}mb-json-astral", [], json_with(path, ASTRAL_TEXT, False))
-        pairs, _ = generated(a, f"result-{JSON_TEXT_MB}mb-json-pairs", [], json_with(path, ASTRAL_TEXT, True))
-        rows.append(Input(raw_label, raw, "result", "pairs", counts))
-        rows.append(Input(pairs_label, pairs, "result", "pairs", counts, floor_path=raw))
-    ordinary_label, special_label = "JSON text, ordinary characters", "JSON text, JSON's raw characters"
-    if chosen(ordinary_label) or chosen(special_label):
-        path, counts = json_text()
-        ordinary, _ = generated(a, f"result-{JSON_TEXT_MB}mb-json-ordinary", [], json_with(path, ORDINARY_TEXT, False))
-        special, _ = generated(a, f"result-{JSON_TEXT_MB}mb-json-special", [], json_with(path, SPECIAL_TEXT, False))
-        rows.append(Input(ordinary_label, ordinary, "result", "special", counts))
-        rows.append(Input(special_label, special, "result", "special", counts, floor_path=ordinary))
+        made = [generated(a, f"result-{JSON_TEXT_MB}mb-json-{name}", [], json_with(path, added, escaped))[0]
+                for _, name, added, escaped in (first, second)]
+        rows.append(Input(first[0], made[0], "result", group, counts))
+        rows.append(Input(second[0], made[1], "result", group, counts, floor_path=made[0]))
     for case in gen_result.ONE_KEY_CASES:
         count = a.count or ONE_KEY_COUNTS.get(case, 20_000)
         for same in (True, False):
@@ -569,20 +573,14 @@ def summary(rows):
                 star = "*" if ratio > ONE_KEY_GOAL else ""
                 print(f"  {case:17} from_yaml_str {ratio:7.2f}{star:1} ({s['read']:8.3f} s / {d['read']:6.3f} s)"
                       f"   + to_dict() {dict_ratio:7.2f}   {gen_result.ONE_KEY_CASES[case]}")
-    astral = {r.floor_path is not None: r for r in rows if r.group == "pairs" and "read" in r.figures}
-    if len(astral) == 2:
-        s, d = astral[True].worker["seconds"], astral[False].worker["seconds"]
-        ratio = s["read"] / d["read"]
-        star = "*" if ratio > PAIRS_GOAL else ""
-        print(f"Surrogate pairs over the same characters raw: from_yaml_str {ratio:.2f}{star} "
-              f"({s['read'] * 1e3:.1f} ms / {d['read'] * 1e3:.1f} ms; goal <= {PAIRS_GOAL})")
-    special = {r.floor_path is not None: r for r in rows if r.group == "special" and "read" in r.figures}
-    if len(special) == 2:
-        s, d = special[True].worker["seconds"], special[False].worker["seconds"]
-        ratio = s["read"] / d["read"]
-        star = "*" if ratio > SPECIAL_GOAL else ""
-        print(f"JSON's raw characters over ordinary ones: from_yaml_str {ratio:.2f}{star} "
-              f"({s['read'] * 1e3:.1f} ms / {d['read'] * 1e3:.1f} ms; goal <= {SPECIAL_GOAL})")
+    for group, (first, second) in ROW_PAIRS.items():
+        pair = {r.floor_path is not None: r for r in rows if r.group == group and "read" in r.figures}
+        if len(pair) == 2:
+            s, d = pair[True].worker["seconds"], pair[False].worker["seconds"]
+            ratio = s["read"] / d["read"]
+            star = "*" if ratio > PAIR_GOAL else ""
+            print(f"{ROW_PAIR_TITLES[group]}: from_yaml_str {ratio:.2f}{star} "
+                  f"({s['read'] * 1e3:.1f} ms / {d['read'] * 1e3:.1f} ms; goal <= {PAIR_GOAL})")
     gc_notes = [f"{r.label} {r.figures['dict_gc_off']:.2f}" for r in rows
                 if "dict_gc_off" in r.figures and abs(r.figures["dict_gc_off"] / r.figures["dict"] - 1) > 0.10]
     if gc_notes:
