@@ -67,6 +67,12 @@ TEST(LeastWindow, FromYamlFileGivesPagesBack) {
     for (int i = 0; i < 600; ++i) pairs += " \\uD83D\\uDE00 x";
     std::string yaml = "categories:\n- name: plain\n  description:" + pairs + "\n- name: \"quoted\"\n  description: \"" +
                        pairs + "\"\n";
+    // Characters that libyaml must place, pages after the start of the
+    // scalar they are in: a double-quoted one, and a plain one that holds a
+    // `"`, where NEL is a line break.
+    const std::string long_text(3 * page(), 'y');
+    yaml += "- name: late\n  description: \"" + long_text + "\xC2\x85\xE2\x80\xA8\"\n";
+    yaml += "- name: plain quote\n  description: x\"" + long_text + "\xC2\x85    z\n";
     for (int i = 0; i < 200; ++i)
         yaml += "- name: \"category-" + std::to_string(i) + "\"\n  description: \"Category number " + std::to_string(i) +
                 " of a file of a few pages.\"\n";
@@ -82,9 +88,12 @@ with open(PATH, encoding="utf-8") as f:
     text = f.read()
 read = ort.LicenseClassifications.from_yaml_file(PATH)
 assert read.to_json() == ort.LicenseClassifications.from_yaml_str(text).to_json()
-assert len(read.categories) == 202 and read.categories[201].name == "category-199"
+assert len(read.categories) == 204 and read.categories[203].name == "category-199"
 assert read.categories[0].description == (" \\uD83D\\uDE00 x" * 600).strip()
 assert read.categories[1].description == " \U0001F600 x" * 600
+LONG = "y" * )py" + std::to_string(long_text.size()) + R"py(
+assert read.categories[2].description == LONG + "\x85\u2028"
+assert read.categories[3].description == 'x"' + LONG + " z"
 )py";
     ASSERT_EQ(PyRun_SimpleString(source.c_str()), 0);
     // Every whole page that libyaml has taken in is given back.
