@@ -307,7 +307,7 @@ std::size_t LibyamlInput::fill_piece(char* out, std::size_t size, std::size_t pi
                 const std::size_t length = special_length(input_, consumed_);
                 special_ = none;
 #ifdef BRINDLE_SMALL_DOCUMENT_WINDOW
-                placed_.push_back(Placed{characters_, consumed_, inside});
+                placed_.push_back(Placed{characters_, consumed_, handed_.size() + n, inside});
 #endif
                 if (!inside) {
                     copy(out, n, std::min(length, size - n));
@@ -409,17 +409,22 @@ std::size_t LibyamlInput::plain_end(std::size_t start, int flow_level, int inden
     // As libyaml scans it: runs of text, each followed by white space.
     while (p.at < limit) {
         if (p.phase == PlainScan::top) {
-            if (p.after_break && p.column == 0 && (three(p.at, '-') || three(p.at, '.')) && blankz(p.at + 3)) break;
-            if (input_[p.at] == '#') break;
+            // A document marker or a comment ends it.
+            if ((p.after_break && p.column == 0 && (three(p.at, '-') || three(p.at, '.')) && blankz(p.at + 3)) ||
+                input_[p.at] == '#')
+                return p.end = p.at;
             p.phase = PlainScan::text;
         }
         if (p.phase == PlainScan::text) {
             while (p.at < limit && !blankz(p.at)) {
                 const char c = input_[p.at];
-                if (c == ':' && (blankz(p.at + 1) || (flow_level > 0 && p.at + 1 < input_.size() &&
-                                                      std::strchr(",?[]{}", input_[p.at + 1]) != nullptr)))
+                // In a flow, libyaml fails at a `:` before one of these; no
+                // token follows.
+                if (c == ':' && flow_level > 0 && p.at + 1 < input_.size() &&
+                    std::strchr(",?[]{}", input_[p.at + 1]) != nullptr)
+                    return limit;
+                if ((c == ':' && blankz(p.at + 1)) || (flow_level > 0 && std::strchr(",[]{}", c) != nullptr))
                     return p.end = p.at;
-                if (flow_level > 0 && std::strchr(",[]{}", c) != nullptr) return p.end = p.at;
                 ++p.at;
             }
             if (p.at >= limit) break;
@@ -536,6 +541,8 @@ bool LibyamlInput::inside_double_quotes(ScannerPlace scanner) {
                 while (pos < input_.size() && (std::isalnum(static_cast<unsigned char>(input_[pos])) ||
                                                input_[pos] == '_' || input_[pos] == '-'))
                     ++pos;
+                // libyaml fails at an anchor or alias followed by anything else.
+                if (!blankz(pos) && std::strchr("?:,]}%@`", input_[pos]) == nullptr) return false;
                 break;
             case '!':
                 ++pos;
@@ -543,11 +550,25 @@ bool LibyamlInput::inside_double_quotes(ScannerPlace scanner) {
                 break;
             case '|':
             case '>':
+                // A block scalar whose header is followed by a line that
+                // starts at the first column is empty: that line is the
+                // scanner's look ahead, past the end of the scalar.
+                if (flow_level == 0) {
+                    if (std::size_t k = line_break(input_, pos + 1); k != 0 && pos + 1 + k < input_.size() &&
+                                                                   input_[pos + 1 + k] != ' ' &&
+                                                                   line_break(input_, pos + 1 + k) == 0) {
+                        pos += 1 + k;
+                        line_start = true;
+                        pos = skip_gap(pos, line_start, at);
+                        continue;
+                    }
+                }
+                return false;
             case '%':
             case '@':
             case '`':
-                // A block scalar, a directive, or what starts no token: no
-                // double-quoted scalar starts before the character.
+                // A directive, or what starts no token: no double-quoted
+                // scalar starts before the character.
                 return false;
             default:
                 pos = plain_end(pos, flow_level, scanner.indent, at);
@@ -574,24 +595,48 @@ std::size_t LibyamlInput::releasable(ScannerPlace scanner) {
 #ifdef BRINDLE_SMALL_DOCUMENT_WINDOW
 LibyamlInput::~LibyamlInput() {
     if (placed_.empty()) return;
-    // The double-quoted scalars among the tokens of what was handed over, as
-    // far as libyaml scans it without a fault.
+    // What was handed over, but with a character that libyaml refuses, placed
+    // outside, as an ordinary one in its place (one character as well), so
+    // that the scan below goes on past it.
+    std::string text;
+    std::size_t copied = 0;
+    for (const Placed& p : placed_) {
+        const std::size_t n = special_length(input_, p.input);
+        if (p.inside || line_break(input_, p.input) != 0 || p.handed + n > handed_.size()) continue;
+        text.append(handed_, copied, p.handed - copied);
+        text += after_backslash;
+        copied = p.handed + n;
+    }
+    text.append(handed_, copied);
+    // The double-quoted scalars among the tokens of that text, as far as
+    // libyaml scans it without a fault, those still in its queue included.
     yaml_parser_t parser;
     if (!yaml_parser_initialize(&parser)) return;
     yaml_parser_set_encoding(&parser, YAML_UTF8_ENCODING);
-    yaml_parser_set_input_string(&parser, reinterpret_cast<const unsigned char*>(handed_.data()), handed_.size());
+    yaml_parser_set_input_string(&parser, reinterpret_cast<const unsigned char*>(text.data()), text.size());
     std::vector<std::pair<std::size_t, std::size_t>> quoted;  // the characters inside each
     std::size_t scanned = 0;  // no token ends past this
-    for (bool done = false; !done;) {
-        yaml_token_t token;
-        if (!yaml_parser_scan(&parser, &token)) break;
-        done = token.type == YAML_STREAM_END_TOKEN;
+    auto take = [&](const yaml_token_t& token) {
         if (token.type == YAML_SCALAR_TOKEN && token.data.scalar.style == YAML_DOUBLE_QUOTED_SCALAR_STYLE)
             quoted.emplace_back(token.start_mark.index + 1, token.end_mark.index - 1);
-        scanned = done ? static_cast<std::size_t>(-1) : std::max(scanned, token.end_mark.index);
+        scanned = std::max(scanned, token.end_mark.index);
+    };
+    for (;;) {
+        yaml_token_t token;
+        if (!yaml_parser_scan(&parser, &token)) {
+            for (const yaml_token_t* t = parser.tokens.head; t != parser.tokens.tail; ++t) take(*t);
+            break;
+        }
+        const bool done = token.type == YAML_STREAM_END_TOKEN;
+        take(token);
         yaml_token_delete(&token);
+        if (done) {
+            scanned = static_cast<std::size_t>(-1);
+            break;
+        }
     }
     yaml_parser_delete(&parser);
+    std::sort(quoted.begin(), quoted.end());
     auto span = quoted.begin();
     for (const Placed& p : placed_) {
         if (p.index >= scanned) break;

@@ -177,8 +177,9 @@ private:
     std::vector<Shift> shifts_;
 #ifdef BRINDLE_SMALL_DOCUMENT_WINDOW
     struct Placed {
-        std::size_t index;  // in the rewritten input
+        std::size_t index;   // in the rewritten input
         std::size_t input;
+        std::size_t handed;  // its byte in handed_
         bool inside;
     };
     std::vector<Placed> placed_;

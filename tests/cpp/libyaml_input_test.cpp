@@ -239,6 +239,13 @@ TEST(LibyamlInput, JsonStringCharactersInDoubleQuotes) {
         }
         Lists l = read_ok<Lists>("k:\n- \"" + c + "\"\n-  \"" + c + "\"");
         EXPECT_EQ(*l.find("k"), (std::vector<std::string>{c, c}));
+        // A key on the line after an empty block scalar or a comment.
+        for (const char* before : {"k: |\n", "k: >\n", "k: |\r", "k: a #\n"}) {
+            const std::string input = before + ("\"" + c + "\": v");
+            Texts v = read_ok<Texts>(input);
+            ASSERT_NE(v.find(c), nullptr) << input;
+            EXPECT_EQ(*v.find(c), "v") << input;
+        }
     }
 }
 
@@ -273,6 +280,15 @@ TEST(LibyamlInput, JsonStringCharactersEverywhereElse) {
                           "control characters are not allowed at position " + std::to_string(input.find(c)))
                     << input;
             }
+        }
+    }
+    // What fails before the string it would start.
+    for (const std::string& c : {std::string("\x7F"), std::string("\xEF\xBF\xBF")}) {
+        for (const char* before : {"&a\"", "[*a\""}) {
+            const std::string input = before + c + "\"";
+            EXPECT_EQ(read_error<Texts>(input),
+                      "control characters are not allowed at position " + std::to_string(input.find(c)))
+                << input;
         }
     }
     // And in block scalars the line breaks are line breaks.
