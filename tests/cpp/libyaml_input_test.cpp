@@ -232,6 +232,7 @@ TEST(LibyamlInput, JsonStringCharactersInDoubleQuotes) {
             EXPECT_EQ(v.find("k")->back(), c) << input;
         }
         for (const std::string& input : {"k: \"" + c + "\"", "{k: \"" + c + "\"}", "{\"k\":\"" + c + "\"}",
+                                         "k: \t\"" + c + "\"", "\t{\"k\": \"" + c + "\"}\n\t",
                                          "--- {\"k\":\"" + c + "\"}", "? \"" + c + "\"\n: x\nk: &a \"" + c + "\""}) {
             Texts v = read_ok<Texts>(input);
             ASSERT_NE(v.find("k"), nullptr) << input;
