@@ -307,7 +307,8 @@ std::size_t LibyamlInput::fill_piece(char* out, std::size_t size, std::size_t pi
                 const std::size_t length = special_length(input_, consumed_);
                 special_ = none;
 #ifdef BRINDLE_SMALL_DOCUMENT_WINDOW
-                placed_.push_back(Placed{characters_, consumed_, handed_.size() + n, inside});
+                placed_.push_back(Placed{characters_, consumed_, handed_.size() + n, length,
+                                         line_break(input_, consumed_) != 0, inside});
 #endif
                 if (!inside) {
                     copy(out, n, std::min(length, size - n));
@@ -353,9 +354,11 @@ void LibyamlInput::walk_to(std::size_t index) {
 
 std::size_t LibyamlInput::skip_gap(std::size_t at, bool& line_start, std::size_t limit) const {
     // libyaml skips a byte order mark at a line's start, spaces and tabs, a
-    // comment to the end of its line, and line breaks.  A character of ours
-    // among them was handed over as written, so a line break of libyaml's is
-    // one here too.
+    // comment to the end of its line, and line breaks.  (Where a simple key
+    // may start in a block, it fails at a tab instead; skipping it here
+    // changes no more than which error such a text gives.)  A character of
+    // ours among them was handed over as written, so a line break of
+    // libyaml's is one here too.
     while (at < limit) {
         if (line_start && input_.substr(at, 3) == "\xEF\xBB\xBF") at += 3;
         line_start = false;
@@ -600,12 +603,12 @@ LibyamlInput::~LibyamlInput() {
     // that the scan below goes on past it.
     std::string text;
     std::size_t copied = 0;
+    // (The input itself may have been given back by now.)
     for (const Placed& p : placed_) {
-        const std::size_t n = special_length(input_, p.input);
-        if (p.inside || line_break(input_, p.input) != 0 || p.handed + n > handed_.size()) continue;
+        if (p.inside || p.line_break || p.handed + p.length > handed_.size()) continue;
         text.append(handed_, copied, p.handed - copied);
         text += after_backslash;
-        copied = p.handed + n;
+        copied = p.handed + p.length;
     }
     text.append(handed_, copied);
     // The double-quoted scalars among the tokens of that text, as far as

@@ -180,6 +180,8 @@ private:
         std::size_t index;   // in the rewritten input
         std::size_t input;
         std::size_t handed;  // its byte in handed_
+        std::size_t length;  // its bytes
+        bool line_break;     // NEL, LS or PS
         bool inside;
     };
     std::vector<Placed> placed_;
