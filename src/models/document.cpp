@@ -306,6 +306,7 @@ bool Document::load_one() {
                 auto it = ps.names.find(reinterpret_cast<const char*>(ev.data.alias.anchor));
                 if (it == ps.names.end()) {
                     failure_ = ReadError::unknown_anchor(mark);
+                    confirmed_ = loaded_;
                     complete_ = true;
                     return false;
                 }
@@ -351,6 +352,7 @@ bool Document::load_one() {
                     // flow level, so unbounded nesting costs quadratic time.
                     // No reader goes that deep, so loading stops here.
                     failure_ = ReadError::nesting(mark);
+                    confirmed_ = loaded_;
                     complete_ = true;
                     return false;
                 }
