@@ -265,6 +265,14 @@ Document::Anchored Document::anchored(std::uint32_t anchor) {
 }
 
 bool Document::load_one() {
+    const bool more = load_event();
+    // Events parsed from part of a piece are held back until the rest of it
+    // is handed over, or loading ends.
+    if (complete_ || !parser_->input.piece_open()) confirmed_ = loaded_;
+    return more;
+}
+
+bool Document::load_event() {
     if (complete_) return false;
     Parser& ps = *parser_;
     for (;;) {
@@ -275,7 +283,6 @@ bool Document::load_one() {
             // A fault that libyaml meets in the rest of a piece it had in
             // part: the events after that piece's first read are not there.
             if ((held || ps.input.piece_open()) && ps.parser.error == YAML_READER_ERROR) loaded_ = confirmed_;
-            confirmed_ = loaded_;
             complete_ = true;
             return false;
         }
@@ -288,7 +295,6 @@ bool Document::load_one() {
             case YAML_NO_EVENT:
                 continue;
             case YAML_DOCUMENT_END_EVENT:
-                confirmed_ = loaded_;
                 complete_ = true;
                 return false;
             case YAML_STREAM_END_EVENT:
@@ -300,13 +306,11 @@ bool Document::load_one() {
                     rec.mark = mark;
                     ++loaded_;
                 }
-                confirmed_ = loaded_;
                 return false;
             case YAML_ALIAS_EVENT: {
                 auto it = ps.names.find(reinterpret_cast<const char*>(ev.data.alias.anchor));
                 if (it == ps.names.end()) {
                     failure_ = ReadError::unknown_anchor(mark);
-                    confirmed_ = loaded_;
                     complete_ = true;
                     return false;
                 }
@@ -315,7 +319,6 @@ bool Document::load_one() {
                 rec.mark = mark;
                 rec.aux = it->second;
                 ++loaded_;
-                if (!ps.input.piece_open()) confirmed_ = loaded_;
                 return true;
             }
             case YAML_SCALAR_EVENT: {
@@ -341,7 +344,6 @@ bool Document::load_one() {
                 rec.text_data = store(value.data(), value.size(), tag_name, tag_size);
                 if (sc.anchor) define_anchor(reinterpret_cast<const char*>(sc.anchor), 1);
                 ++loaded_;
-                if (!ps.input.piece_open()) confirmed_ = loaded_;
                 return true;
             }
             case YAML_SEQUENCE_START_EVENT:
@@ -352,7 +354,6 @@ bool Document::load_one() {
                     // flow level, so unbounded nesting costs quadratic time.
                     // No reader goes that deep, so loading stops here.
                     failure_ = ReadError::nesting(mark);
-                    confirmed_ = loaded_;
                     complete_ = true;
                     return false;
                 }
@@ -376,7 +377,6 @@ bool Document::load_one() {
                 }
                 ps.open.push_back(number);
                 ++loaded_;
-                if (!ps.input.piece_open()) confirmed_ = loaded_;
                 return true;
             }
             case YAML_SEQUENCE_END_EVENT:
@@ -394,7 +394,6 @@ bool Document::load_one() {
                         --ps.open_anchored;
                     }
                 }
-                if (!ps.input.piece_open()) confirmed_ = loaded_;
                 return true;
             }
         }

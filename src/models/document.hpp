@@ -127,8 +127,10 @@ private:
     struct Parser;
 
     const Event& event_slow(std::size_t index);
-    // Parses and records one event of the first document; false once it is complete.
+    // Parses and records one event of the first document; false once it is
+    // complete.  load_one also says which events readers may see.
     bool load_one();
+    bool load_event();
     Event& append();
     std::uint32_t define_anchor(const char* name, std::size_t node_events);
     void release_before(std::size_t chunk);

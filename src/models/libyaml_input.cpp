@@ -72,14 +72,17 @@ long unit_escape(const char* p) {
     return v;
 }
 
-constexpr char hex_digits[] = "0123456789ABCDEF";
+// A backslash, `kind` and `digits` hex digits of `value`; gives its length.
+std::size_t write_escape(char* out, char kind, std::uint32_t value, int digits) {
+    static constexpr char hex_digits[] = "0123456789ABCDEF";
+    out[0] = '\\';
+    out[1] = kind;
+    for (int i = digits + 1; i >= 2; --i, value >>= 4) out[i] = hex_digits[value & 15];
+    return static_cast<std::size_t>(digits + 2);
+}
 
 // `\U` and the character's eight hex digits.
-void write_pair_rewrite(char* out, std::uint32_t c) {
-    out[0] = '\\';
-    out[1] = 'U';
-    for (int i = 9; i >= 2; --i, c >>= 4) out[i] = hex_digits[c & 15];
-}
+void write_pair_rewrite(char* out, std::uint32_t c) { write_escape(out, 'U', c, 8); }
 
 // The bytes of the character at `at` when it is one that libyaml reads
 // otherwise than a JSON string does (U+007F to U+009F, U+2028, U+2029,
@@ -102,17 +105,11 @@ std::size_t special_escape(std::string_view s, std::size_t at, char* out) {
         std::memcpy(out, escape, 2);
         return std::size_t{2};
     };
-    auto hex = [&](unsigned value, char kind, int digits) {
-        out[0] = '\\';
-        out[1] = kind;
-        for (int i = digits + 1; i >= 2; --i, value >>= 4) out[i] = hex_digits[value & 15];
-        return static_cast<std::size_t>(digits + 2);
-    };
     switch (byte(0)) {
-        case 0x7F: return hex(0x7F, 'x', 2);
-        case 0xC2: return byte(1) == 0x85 ? two("\\N") : hex(byte(1), 'x', 2);
+        case 0x7F: return write_escape(out, 'x', 0x7F, 2);
+        case 0xC2: return byte(1) == 0x85 ? two("\\N") : write_escape(out, 'x', byte(1), 2);
         case 0xE2: return two(byte(2) == 0xA8 ? "\\L" : "\\P");
-        default: return hex(byte(2) == 0xBE ? 0xFFFE : 0xFFFF, 'u', 4);
+        default: return write_escape(out, 'u', byte(2) == 0xBE ? 0xFFFE : 0xFFFF, 4);
     }
 }
 
@@ -136,6 +133,19 @@ std::size_t line_break(std::string_view s, std::size_t at) {
 }
 
 bool json_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Whether libyaml takes the character at `at` for a blank, a line break or
+// the end of the input.
+bool blankz(std::string_view s, std::size_t at) {
+    return at >= s.size() || s[at] == ' ' || s[at] == '\t' || s[at] == '\0' || line_break(s, at) != 0;
+}
+
+// Whether a document marker (`---` or `...` and a blank) stands at `at`,
+// which is at the start of a line.
+bool document_marker(std::string_view s, std::size_t at) {
+    const std::string_view three = s.substr(at, 3);
+    return (three == "---" || three == "...") && blankz(s, at + 3);
+}
 
 // How many backslashes stand right before `at`, back to `from`.
 std::size_t backslashes_before(std::string_view s, std::size_t at, std::size_t from) {
@@ -378,16 +388,16 @@ std::size_t LibyamlInput::skip_gap(std::size_t at, bool& line_start, std::size_t
 std::size_t LibyamlInput::quoted_close(std::size_t start) {
     if (quote_start_ == start) return quote_close_;
     quote_start_ = start;
-    quote_kind_ = input_[start];
+    const char kind = input_[start];
     std::size_t at = start + 1;
     for (;;) {
-        const void* hit = std::memchr(input_.data() + at, quote_kind_, input_.size() - at);
+        const void* hit = std::memchr(input_.data() + at, kind, input_.size() - at);
         if (!hit) {
             at = input_.size();
             break;
         }
         at = static_cast<const char*>(hit) - input_.data();
-        if (quote_kind_ == '"') {
+        if (kind == '"') {
             // Closed by the first `"` after an even run of backslashes.
             if (backslashes_before(input_, at, start) % 2 == 0) break;
             ++at;
@@ -401,11 +411,7 @@ std::size_t LibyamlInput::quoted_close(std::size_t start) {
 }
 
 std::size_t LibyamlInput::plain_end(std::size_t start, int flow_level, int indent, std::size_t limit) {
-    auto blankz = [&](std::size_t i) {
-        return i >= input_.size() || input_[i] == ' ' || input_[i] == '\t' || input_[i] == '\0' ||
-               line_break(input_, i) != 0;
-    };
-    auto three = [&](std::size_t i, char c) { return input_.substr(i, 3) == std::string_view(c == '-' ? "---" : "..."); };
+    auto blankz = [&](std::size_t i) { return models::blankz(input_, i); };
     PlainScan& p = plain_;
     if (p.start != start) p = PlainScan{start, start};
     if (p.end != none) return p.end;
@@ -413,8 +419,7 @@ std::size_t LibyamlInput::plain_end(std::size_t start, int flow_level, int inden
     while (p.at < limit) {
         if (p.phase == PlainScan::top) {
             // A document marker or a comment ends it.
-            if ((p.after_break && p.column == 0 && (three(p.at, '-') || three(p.at, '.')) && blankz(p.at + 3)) ||
-                input_[p.at] == '#')
+            if ((p.after_break && p.column == 0 && document_marker(input_, p.at)) || input_[p.at] == '#')
                 return p.end = p.at;
             p.phase = PlainScan::text;
         }
@@ -478,11 +483,7 @@ bool LibyamlInput::inside_double_quotes(ScannerPlace scanner) {
     std::size_t pos = gap_at_;
     bool line_start = gap_line_start_;
     int flow_level = scanner.flow_level;
-    auto blankz = [&](std::size_t i) {
-        return i >= input_.size() || input_[i] == ' ' || input_[i] == '\t' || input_[i] == '\0' ||
-               line_break(input_, i) != 0;
-    };
-    auto three = [&](char c) { return input_.substr(pos, 3) == std::string_view(c == '-' ? "---" : "..."); };
+    auto blankz = [&](std::size_t i) { return models::blankz(input_, i); };
     while (pos < at) {
         switch (input_[pos]) {
             case '"': {
@@ -520,7 +521,7 @@ bool LibyamlInput::inside_double_quotes(ScannerPlace scanner) {
                 break;
             case '-':
             case '.':
-                if (line_start && three(input_[pos]) && blankz(pos + 3)) {
+                if (line_start && document_marker(input_, pos)) {
                     pos += 3;
                     break;
                 }

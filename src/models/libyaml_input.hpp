@@ -158,6 +158,8 @@ private:
                  std::size_t input_bytes);
     // Copies input bytes [consumed_, consumed_ + count) to out + n.
     void copy(char* out, std::size_t& n, std::size_t count);
+    // fill, less what the checking builds keep of it.
+    std::size_t fill_piece(char* out, std::size_t size, std::size_t piece, ScannerPlace scanner);
 
     std::string_view input_;
     std::size_t consumed_ = 0;
@@ -187,7 +189,6 @@ private:
     std::vector<Placed> placed_;
     std::string handed_;  // all that was handed over
 #endif
-    std::size_t fill_piece(char* out, std::size_t size, std::size_t piece, ScannerPlace scanner);
 
     // Tabs in [0, lead_tabs_) and [trail_tabs_, end) are handed over as spaces.
     std::size_t lead_tabs_ = 0;
@@ -207,10 +208,9 @@ private:
     std::size_t gap_at_ = 0;        // the byte skipped to
     bool gap_line_start_ = true;
     bool gap_done_ = false;         // gap_at_ is the start of the next token
-    // The last quoted scalar looked at: its opening quote, its kind, and the
-    // quote that closes it (the input's end when none does).
+    // The last quoted scalar looked at: its opening quote, and the quote
+    // that closes it (the input's end when none does).
     std::size_t quote_start_ = none;
-    char quote_kind_ = 0;
     std::size_t quote_close_ = 0;
     // The plain scalar that starts at plain_.start, as far as scanned.
     struct PlainScan {
